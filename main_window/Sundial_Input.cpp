@@ -1,0 +1,108 @@
+#include "main_window/Sundial_Input.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QKeyEvent>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QRadioButton>
+
+#include "engine/Trig_Functions.h"
+#include "engine/alignment_calculations.h"
+#include "main_window/link_label.h"
+#include "main_window/window_texts.h"
+
+static void InitKestramoResources() { Q_INIT_RESOURCE(kestramo_resources); }
+
+Sundial_Input::Sundial_Input(QWidget* parent) : QDialog(parent, Qt::Window) {
+    InitKestramoResources();
+    createControls();
+    placeControls();
+    setTabOrder();
+
+    // The engine reads the clock kind from the option button when it runs, and reports an
+    // angle out of range through a box the user acknowledges.
+    alignment_calculations::SetDaylightOptionSource(
+        [this] { return optDstinput->isChecked() ? -1 : 0; });
+    Trig_Functions::SetRangeErrorHandler([this](const std::string& message) {
+        QMessageBox box(QMessageBox::Critical, window_texts::kCaption,
+                        QString::fromStdString(message), QMessageBox::Ok, this);
+        box.exec();
+    });
+
+    Form_Load();
+    txtDate->setFocus();
+}
+
+Sundial_Input::~Sundial_Input() {
+    alignment_calculations::SetDaylightOptionSource({});
+    Trig_Functions::SetRangeErrorHandler({});
+}
+
+void Sundial_Input::Form_Load() {
+    alignment_calculations::InitConstants();
+    lblText->setText(window_texts::Instructions());
+    lblText->setFixedHeight(lblText->heightForWidth(lblText->width()));
+    const QStringList& zones = window_texts::TimeZones();
+    for (int index = 0; index < zones.size(); ++index) {
+        lstTimeZone->insertItem(index, zones[index]);
+    }
+    lstTimeZone->setCurrentIndex(-1);
+    lstTimeZone->setEditText(QStringLiteral("Select Time Zone"));
+    alignment_calculations::InitConstants();
+    OptWest->setFocusPolicy(Qt::ClickFocus);
+}
+
+void Sundial_Input::keyPressEvent(QKeyEvent* event) {
+    // Esc presses the cancel button from anywhere; a plain dialog would only close itself.
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        CmdQuit->click();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
+int Sundial_Input::showMessage(const QString& text, int buttons, int defaultButton) {
+    QMessageBox box(QMessageBox::NoIcon, window_texts::kCaption, text,
+                    static_cast<QMessageBox::StandardButtons>(buttons), this);
+    if (defaultButton != 0) {
+        box.setDefaultButton(static_cast<QMessageBox::StandardButton>(defaultButton));
+    }
+    return box.exec();
+}
+
+void Sundial_Input::CmdCalculate_Click() {
+    if (DateCheck()) {
+        ShowEot();
+    }
+}
+
+void Sundial_Input::cmdMethod_Click() {
+    if (cmdMethod->text() == QLatin1String("Enter Data")) {
+        cmdMethod->setText(QStringLiteral("Show Measurement Method"));
+        imgMethod->hide();
+        lblMethod->hide();
+        for (QWidget* control : std::initializer_list<QWidget*>{
+                 Frame1, CmdCalculate, CmdQuit, cmdPrint, lblbrowser, Image2, lblBrontile, lblText}) {
+            control->show();
+        }
+        return;
+    }
+    lblMethod->show();
+    lblMethod->setText(window_texts::MeasuringMethod());
+    cmdMethod->setText(QStringLiteral("Enter Data"));
+    imgMethod->show();
+    for (QWidget* control : std::initializer_list<QWidget*>{
+             Frame1, CmdCalculate, cmdPrint, lblbrowser, Image2, lblBrontile, lblText}) {
+        control->hide();
+    }
+}
+
+void Sundial_Input::CmdQuit_Click() {
+    close();
+    closeBrowser();
+    QCoreApplication::exit(0);
+}

@@ -1,0 +1,99 @@
+#pragma once
+
+#include <QDialog>
+
+class QButtonGroup;
+class QComboBox;
+class QFrame;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QRadioButton;
+class BrowserLink;
+class LinkLabel;
+
+// The calculator's main window. Controls keep the names under which they were designed; each
+// is a public member whose objectName is the same name. The window is a QDialog so that Enter
+// presses the default button from any text box; it still shows as an ordinary window.
+class Sundial_Input : public QDialog {
+    Q_OBJECT
+
+public:
+    explicit Sundial_Input(QWidget* parent = nullptr);
+    ~Sundial_Input() override;
+
+    // Validates the inputs in their fixed order and stores them in the observation state.
+    // Stops at the first bad one with a message, and returns false.
+    bool DateCheck();
+    // Selects the whole text of the control that has the focus.
+    void highlight();
+    // Solves the stored observation for the typed height and length and writes lblResult.
+    void ShowEot();
+
+    // Directly on the window.
+    QPushButton* cmdMethod;
+    QPushButton* cmdPrint;
+    QPushButton* CmdCalculate;
+    QPushButton* CmdQuit;
+    QGroupBox* Frame1;
+    QLabel* lblTitle;
+    LinkLabel* lblbrowser;
+    QLabel* lblText;
+    QLabel* lblSubscript;
+    QLabel* Image2;
+    LinkLabel* lblBrontile;
+    QLabel* imgMethod;
+    QLabel* lblMethod;
+
+    // Inside Frame1.
+    QLineEdit* txtDate;
+    QLabel* lblDate;
+    QFrame* Frame2;
+    QComboBox* lstTimeZone;
+    QLabel* lblLatitude;
+    QLabel* lblLongitude;
+    QLabel* lblResult;
+    QRadioButton* OptWest;
+    QLineEdit* txtLatitude;
+    QLineEdit* txtLongitude;
+    QRadioButton* OptEast;
+    QLabel* lblNorthsouth;
+    QLabel* lblHeight;
+    QLabel* lblLength;
+    QLabel* lblTime;
+    QLineEdit* txtHeight;
+    QLineEdit* txtLength;
+    QLineEdit* txtTime;
+
+    // Inside Frame2.
+    QRadioButton* optStandardinput;
+    QRadioButton* optDstinput;
+
+public slots:
+    void CmdCalculate_Click();
+    void cmdPrint_Click();
+    void cmdMethod_Click();
+    void lblbrowser_Click();
+    void lblBrontile_Click();
+    void CmdQuit_Click();
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    void createControls();
+    void placeControls();
+    void setTabOrder();
+    void Form_Load();
+    // A modal box titled like the program, with no icon; returns the button pressed.
+    int showMessage(const QString& text, int buttons, int defaultButton = 0);
+    // Moves the focus to a text box after a complaint and selects its text.
+    void focusAndHighlight(QLineEdit* box);
+    // Ends the browser window's process, if one is running (the web page window's hook).
+    void closeBrowser();
+
+    QButtonGroup* hemisphereGroup_;
+    QButtonGroup* clockKindGroup_;
+    BrowserLink* browserLink_ = nullptr;
+};

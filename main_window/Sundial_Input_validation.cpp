@@ -1,0 +1,138 @@
+// The gate between what the user typed and the engine: each input is checked in a fixed
+// order, the first bad one is reported, and each good one is stored as soon as it passes.
+
+#include <QComboBox>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QRadioButton>
+
+#include <cmath>
+
+#include "engine/alignment_calculations.h"
+#include "main_window/Sundial_Input.h"
+#include "main_window/text_conversions.h"
+
+namespace ac = alignment_calculations;
+namespace tc = text_conversions;
+
+namespace {
+
+constexpr double kLatitudeBound = 90;    // degrees
+constexpr double kLongitudeBound = 180;  // degrees
+// Farther than this from the zone's meridian, the site is probably on another clock.
+constexpr double kZoneTolerance = 15;  // degrees
+constexpr int kFirstZoneOffset = -11;  // hours east of Greenwich of the list's first entry
+
+// A coordinate passes when it is a number in the locale's notation whose magnitude is within
+// the bound, read both as the number at the start of the text and as the whole number: "1,000"
+// starts with 1 but means 1000 where the comma groups thousands.
+std::optional<double> CoordinateWithin(const QString& text, double bound) {
+    const std::optional<double> value = tc::ParseNumber(text);
+    if (!value || !(std::fabs(tc::LeadingNumber(text)) <= bound) || std::fabs(*value) > bound) {
+        return std::nullopt;
+    }
+    return value;
+}
+
+bool IsPositiveNumber(const QString& text) {
+    const std::optional<double> value = tc::ParseNumber(text);
+    return value && *value > 0;
+}
+
+}  // namespace
+
+bool Sundial_Input::DateCheck() {
+    const std::optional<double> date = tc::ParseDateTime(txtDate->text());
+    if (!date) {
+        showMessage(QStringLiteral("Please enter a valid date"), QMessageBox::Ok);
+        focusAndHighlight(txtDate);
+        return false;
+    }
+    ac::ObsDate = *date;
+
+    if (optStandardinput->isChecked() == optDstinput->isChecked()) {
+        showMessage(QStringLiteral("Are clock readings Standard Time, or Daylight Savings?"),
+                    QMessageBox::Ok);
+        return false;
+    }
+
+    const std::optional<double> latitude = CoordinateWithin(txtLatitude->text(), kLatitudeBound);
+    if (!latitude) {
+        showMessage(QStringLiteral("Please enter latitude in degrees from -90 to 90, e.g. 40.655"),
+                    QMessageBox::Ok);
+        focusAndHighlight(txtLatitude);
+        return false;
+    }
+    ac::Latitude = *latitude;
+
+    const std::optional<double> longitude =
+        CoordinateWithin(txtLongitude->text(), kLongitudeBound);
+    if (!longitude) {
+        showMessage(
+            QStringLiteral("Please enter  longitude in degrees from 0 to 180, e.g. 72.855"),
+            QMessageBox::Ok);
+        focusAndHighlight(txtLongitude);
+        return false;
+    }
+    // The sign typed is ignored: the east/west choice alone decides it.
+    ac::Longitude = std::fabs(*longitude);
+
+    if (OptEast->isChecked() == OptWest->isChecked()) {
+        showMessage(QStringLiteral("Please select whether you are East or West of Greewich"),
+                    QMessageBox::Ok);
+        return false;
+    }
+    if (OptWest->isChecked()) {
+        ac::Longitude = -ac::Longitude;
+    }
+
+    const int zone = lstTimeZone->currentIndex();
+    if (zone == -1) {
+        showMessage(QStringLiteral("Please select your time zone"), QMessageBox::Ok);
+        lstTimeZone->setFocus();
+        return false;
+    }
+    ac::ZoneMeridian = (zone + kFirstZoneOffset) * 15.0;
+
+    if (std::fabs(ac::Longitude - ac::ZoneMeridian) > kZoneTolerance) {
+        const int answer = showMessage(
+            QStringLiteral("Your longitude is more than 15 degrees form your time zone.  Are "
+                           "you sure that this information is correct?"),
+            QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
+        if (answer != QMessageBox::Yes) {
+            focusAndHighlight(txtLongitude);
+            return false;
+        }
+    }
+
+    if (!tc::ParseDateTime(txtTime->text())) {
+        showMessage(QStringLiteral("Please enter a valid time (e.g. 10:55:23 or 3:35:20 PM)"),
+                    QMessageBox::Ok);
+        focusAndHighlight(txtTime);
+        return false;
+    }
+
+    for (QLineEdit* box : {txtHeight, txtLength}) {
+        if (!IsPositiveNumber(box->text())) {
+            showMessage(QStringLiteral("Please enter positive number"), QMessageBox::Ok);
+            focusAndHighlight(box);
+            return false;
+        }
+    }
+
+    ac::ClockTime[1] = *tc::ParseDateTime(txtTime->text());
+    return true;
+}
+
+void Sundial_Input::focusAndHighlight(QLineEdit* box) {
+    box->setFocus();
+    highlight();
+}
+
+void Sundial_Input::highlight() {
+    // Right after a message box the application may have no focus widget until this window is
+    // active again; the window's own focus widget is the one that was just given the focus.
+    if (auto* box = qobject_cast<QLineEdit*>(focusWidget())) {
+        box->setSelection(0, box->text().size());
+    }
+}

@@ -1,0 +1,1 @@
+#include "main_window/browser_link.h"

@@ -1,0 +1,1 @@
+#include "main_window/report_printer.h"
