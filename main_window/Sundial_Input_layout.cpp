@@ -14,6 +14,7 @@
 
 #include "main_window/Sundial_Input.h"
 #include "main_window/link_label.h"
+#include "main_window/wrapping_button.h"
 #include "main_window/window_texts.h"
 
 namespace {
@@ -75,7 +76,7 @@ void Sundial_Input::createControls() {
     setSizeGripEnabled(false);
 
     // Controls directly on the window, in the order they were designed.
-    cmdMethod = Make<QPushButton>(this, "cmdMethod", QStringLiteral("Show Measuring Method"),
+    cmdMethod = Make<WrappingButton>(this, "cmdMethod", QStringLiteral("Show Measuring Method"),
                                   Twips(360, 1080, 1215, 735));
     cmdPrint = Make<QPushButton>(this, "cmdPrint", QStringLiteral("&Print"),
                                  Twips(7440, 7680, 852, 372));

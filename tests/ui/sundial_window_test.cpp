@@ -1,0 +1,290 @@
+// The main window as a user meets it: what it shows at start-up, where the keyboard goes,
+// and how the two views switch.
+
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSignalSpy>
+#include <QTest>
+
+#include <memory>
+
+#include "main_window/Sundial_Input.h"
+#include "main_window/link_label.h"
+#include "support/modal_answerer.h"
+
+class SundialWindowTest : public QObject {
+    Q_OBJECT
+
+private:
+    std::unique_ptr<Sundial_Input> window;
+
+    void showWindow() {
+        window = std::make_unique<Sundial_Input>();
+        window->show();
+        window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(window.get()));
+    }
+
+    template <typename T>
+    T* control(const char* name) {
+        return window->findChild<T*>(QLatin1String(name));
+    }
+
+    // The data-entry view, or the method view: which controls a user can see.
+    void expectView(bool method) {
+        for (const char* name : {"Frame1", "CmdCalculate", "cmdPrint", "lblbrowser", "Image2",
+                                 "lblBrontile", "lblText"}) {
+            QVERIFY2(control<QWidget>(name)->isVisible() != method, name);
+        }
+        for (const char* name : {"imgMethod", "lblMethod"}) {
+            QVERIFY2(control<QWidget>(name)->isVisible() == method, name);
+        }
+        for (const char* name : {"lblTitle", "cmdMethod", "lblSubscript", "CmdQuit"}) {
+            QVERIFY2(control<QWidget>(name)->isVisible(), name);
+        }
+    }
+
+private slots:
+    void init() { showWindow(); }
+    void cleanup() { window.reset(); }
+
+    void everyControlIsThereByName_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("className");
+        const char* const controls[][2] = {
+            {"cmdMethod", "QPushButton"},     {"cmdPrint", "QPushButton"},
+            {"CmdCalculate", "QPushButton"},  {"CmdQuit", "QPushButton"},
+            {"Frame1", "QGroupBox"},          {"lblTitle", "QLabel"},
+            {"lblbrowser", "QLabel"},         {"lblText", "QLabel"},
+            {"lblSubscript", "QLabel"},       {"Image2", "QLabel"},
+            {"lblBrontile", "QLabel"},        {"imgMethod", "QLabel"},
+            {"lblMethod", "QLabel"},          {"txtDate", "QLineEdit"},
+            {"lblDate", "QLabel"},            {"Frame2", "QFrame"},
+            {"lstTimeZone", "QComboBox"},     {"lblLatitude", "QLabel"},
+            {"lblLongitude", "QLabel"},       {"lblResult", "QLabel"},
+            {"OptWest", "QRadioButton"},      {"txtLatitude", "QLineEdit"},
+            {"txtLongitude", "QLineEdit"},    {"OptEast", "QRadioButton"},
+            {"lblNorthsouth", "QLabel"},      {"lblHeight", "QLabel"},
+            {"lblLength", "QLabel"},          {"lblTime", "QLabel"},
+            {"txtHeight", "QLineEdit"},       {"txtLength", "QLineEdit"},
+            {"txtTime", "QLineEdit"},         {"optStandardinput", "QRadioButton"},
+            {"optDstinput", "QRadioButton"},
+        };
+        for (const auto& c : controls) QTest::newRow(c[0]) << c[0] << c[1];
+    }
+
+    void everyControlIsThereByName() {
+        QFETCH(QString, name);
+        QFETCH(QString, className);
+        QObject* found = window->findChild<QObject*>(name);
+        QVERIFY(found);
+        QVERIFY(found->inherits(className.toLatin1()));
+    }
+
+    void startsEmptyWithTheListUnchosen() {
+        QCOMPARE(window->windowTitle(), QStringLiteral("Kestramo"));
+        QVERIFY(!window->windowIcon().isNull());
+        QVERIFY(window->width() >= 805 && window->height() >= 556);
+        for (QLineEdit* box : window->findChildren<QLineEdit*>()) {
+            if (box->parent() == window->lstTimeZone) continue;
+            QVERIFY2(box->text().isEmpty(), qPrintable(box->objectName()));
+        }
+        for (QRadioButton* option : window->findChildren<QRadioButton*>()) {
+            QVERIFY2(!option->isChecked(), qPrintable(option->objectName()));
+            QCOMPARE(option->focusPolicy() & Qt::TabFocus, 0);
+        }
+        QCOMPARE(window->lblResult->text(), QString());
+        QCOMPARE(window->lstTimeZone->currentIndex(), -1);
+        QCOMPARE(window->lstTimeZone->currentText(), QStringLiteral("Select Time Zone"));
+        QCOMPARE(window->cmdMethod->text(), QStringLiteral("Show Measuring Method"));
+        QCOMPARE(QApplication::focusWidget(), window->txtDate);
+        QVERIFY(window->CmdCalculate->isDefault());
+        expectView(false);
+    }
+
+    void timeZoneListKeepsItsEntriesAsWritten() {
+        const QStringList expected = {
+            "GMT-11hrs  Midway, Samoa",
+            "GMT-10hrs  Hawaii",
+            "GMT-9hrs   Alaska",
+            "GMT-8hrs   US Pacific Time, Seattle, Los Angeles",
+            "GMT-7hrs   US Mountain Time, Denver, Phoenix",
+            "GMT-6hrs   US Central Time, Chicago, New Orleans",
+            "GMT-5hrs   US Eastern Time, Montreal, New York",
+            "GMT-4hrs   Atlantic, Nova Scotia",
+            "GMT-3hrs   Greenland",
+            "GMT-2hrs  ",
+            "GMT-1hrs  ",
+            "GMT 0hrs   Western European Time, Greenwich",
+            "GMT+1hrs   Middle European Time",
+            "GMT+2hrs   Eastern European Time",
+            "GMT+3hrs   Moscow",
+            "GMT+4hrs   Gorki",
+            "GMT+5hrs   ",
+            "GMT+6hrs",
+            "GMT+7hrs",
+            "GMT+8hrs   China",
+            "GMT+9hrs   Japan, Korea",
+            "GMT+10hrs",
+            "GMT+11",
+            "GMT+12",
+        };
+        QStringList entries;
+        for (int i = 0; i < window->lstTimeZone->count(); ++i) {
+            entries << window->lstTimeZone->itemText(i);
+        }
+        QCOMPARE(entries, expected);
+    }
+
+    void instructionsReadAsWritten() {
+        const QString expected = QStringLiteral(
+            "This program helps you measure the declination of a vertical wall.  Enter the date, "
+            "your longitude, latitude, time zone, and select daylight savings or standard time.  "
+            "Enter the time of your measurement (see above left), the height of the square IN "
+            "ANY UNITS, and the length of the shadow IN THE SAME UNITS.\r\n\r\n"
+            "Every measurement will display two possible answers, of which only one is correct.  "
+            "Usually the correct one is obvious based on which way the wall grossly faces.  A "
+            "second measurement done at a differnt time or date will also confirm which answer "
+            "is correct.\r\n\r\n"
+            "Your watch must be set accurately to use this method.  Click on the internet link "
+            "below to set your watch to an atomic standard.");
+        QCOMPARE(window->lblText->text(), expected);
+        // The label grows to hold the whole text, and nothing of it is clipped.
+        QVERIFY(window->lblText->height() >=
+                window->lblText->heightForWidth(window->lblText->width()));
+    }
+
+    void tabVisitsTheFieldsAndButtonsInTheirOrder() {
+        const QList<QWidget*> expected = {
+            window->lstTimeZone, window->txtLatitude, window->txtLongitude, window->CmdCalculate,
+            window->CmdQuit,     window->cmdPrint,    window->txtHeight,    window->txtLength,
+            window->txtTime,     window->cmdMethod,   window->txtDate};
+        QList<QWidget*> visited;
+        for (int i = 0; i < expected.size(); ++i) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            QWidget* focus = QApplication::focusWidget();
+            // The editable list takes the focus in its line edit.
+            visited << (focus && focus->parentWidget() == window->lstTimeZone
+                            ? window->lstTimeZone
+                            : focus);
+        }
+        QCOMPARE(visited, expected);
+    }
+
+    void enterPressesCalculateFromEveryTextBox_data() {
+        QTest::addColumn<QString>("box");
+        for (const char* name :
+             {"txtDate", "txtLatitude", "txtLongitude", "txtHeight", "txtLength", "txtTime"}) {
+            QTest::newRow(name) << name;
+        }
+    }
+
+    void enterPressesCalculateFromEveryTextBox() {
+        QFETCH(QString, box);
+        ModalAnswerer answerer;
+        QSignalSpy calculate(window->CmdCalculate, &QPushButton::clicked);
+        auto* field = window->findChild<QLineEdit*>(box);
+        field->setFocus();
+        QTest::keyClick(field, Qt::Key_Return);
+        QCOMPARE(calculate.count(), 1);
+        // Validation answered: the empty date is the first complaint.
+        QCOMPARE(answerer.texts(), QStringList{"Please enter a valid date"});
+    }
+
+    void enterOnAnotherButtonPressesThatButton() {
+        QSignalSpy calculate(window->CmdCalculate, &QPushButton::clicked);
+        QSignalSpy method(window->cmdMethod, &QPushButton::clicked);
+        window->cmdMethod->setFocus();
+        QTest::keyClick(window->cmdMethod, Qt::Key_Return);
+        QCOMPARE(method.count(), 1);
+        QCOMPARE(calculate.count(), 0);
+    }
+
+    void keysReachTheirButtons_data() {
+        QTest::addColumn<int>("key");
+        QTest::addColumn<int>("modifiers");
+        QTest::addColumn<QString>("button");
+        QTest::newRow("Esc from a text box") << int(Qt::Key_Escape) << 0 << "CmdQuit";
+        QTest::newRow("Alt+Q") << int(Qt::Key_Q) << int(Qt::AltModifier) << "CmdQuit";
+        QTest::newRow("Alt+P") << int(Qt::Key_P) << int(Qt::AltModifier) << "cmdPrint";
+    }
+
+    void keysReachTheirButtons() {
+        QFETCH(int, key);
+        QFETCH(int, modifiers);
+        QFETCH(QString, button);
+        ModalAnswerer answerer;
+        QSignalSpy clicked(window->findChild<QPushButton*>(button), &QPushButton::clicked);
+        window->txtLatitude->setFocus();
+        QTest::keyClick(window->txtLatitude, Qt::Key(key), Qt::KeyboardModifiers(modifiers));
+        // An access key animates the button's press before it clicks.
+        QTRY_COMPARE(clicked.count(), 1);
+    }
+
+    void quitClosesTheWindowAndEndsTheProgram() {
+        QTimer::singleShot(0, window->CmdQuit, &QPushButton::click);
+        QTimer::singleShot(5000, [] { QCoreApplication::exit(1); });  // should it hang
+        QCOMPARE(QCoreApplication::exec(), 0);
+        QVERIFY(!window->isVisible());
+    }
+
+    void closingTheLastWindowEndsTheProgram() {
+        QTimer::singleShot(0, window.get(), &QWidget::close);
+        QTimer::singleShot(5000, [] { QCoreApplication::exit(1); });  // should it hang
+        QCOMPARE(QCoreApplication::exec(), 0);
+        QVERIFY(!window->isVisible());
+    }
+
+    void methodButtonSwitchesViewsAndKeepsTheInputs() {
+        const QString method = QStringLiteral(
+            "You will need a carpenter's square, and the sun must be shining on the wall.  Hold "
+            "the square straight out (perpendicular) from the wall, and rotate it until its "
+            "shadow is narrow and in line with the square.  Measure the length of this shadow, "
+            "and record the height of the square.  The shadow's border will be a bit "
+            "fuzzy--measuring all the way to the faint edge of the border will improve "
+            "accuracy.\r\n\r\n"
+            "The shadow length changes over the course of the day.  This method is most accurate "
+            "when the shadow is measured at a time near its maximum length.");
+        QTest::keyClicks(window->txtDate, "9/3/2003");
+        window->OptWest->setChecked(true);
+        window->lblResult->setText(QStringLiteral("an earlier result"));
+
+        const QStringList captions = {"Enter Data", "Show Measurement Method", "Enter Data",
+                                      "Show Measurement Method"};
+        for (int click = 0; click < captions.size(); ++click) {
+            QTest::mouseClick(window->cmdMethod, Qt::LeftButton);
+            const bool methodView = click % 2 == 0;
+            QCOMPARE(window->cmdMethod->text(), captions[click]);
+            expectView(methodView);
+            if (methodView) QCOMPARE(window->lblMethod->text(), method);
+        }
+        QCOMPARE(window->txtDate->text(), QStringLiteral("9/3/2003"));
+        QVERIFY(window->OptWest->isChecked());
+        QCOMPARE(window->lblResult->text(), QStringLiteral("an earlier result"));
+    }
+
+    void picturesAreShownAtTheirSizes() {
+        QCOMPARE(window->imgMethod->pixmap().size(), QSize(387, 500));
+        QCOMPARE(window->imgMethod->size(), QSize(387, 500));
+        QCOMPARE(window->Image2->pixmap().size(), QSize(524, 68));
+        QVERIFY(window->Image2->hasScaledContents());
+        QCOMPARE(window->Image2->size(), QSize(407, 65));
+    }
+
+    void onlyTheLinksShowTheHand() {
+        // Text boxes keep their own I-beam; no label, button or option sets a pointer.
+        for (QWidget* widget : window->findChildren<QWidget*>()) {
+            if (!qobject_cast<QLabel*>(widget) && !qobject_cast<QAbstractButton*>(widget)) continue;
+            const bool link = widget == window->lblbrowser || widget == window->lblBrontile;
+            QCOMPARE(widget->testAttribute(Qt::WA_SetCursor), link);
+            if (link) QCOMPARE(widget->cursor().shape(), Qt::BitmapCursor);
+        }
+    }
+};
+
+QTEST_MAIN(SundialWindowTest)
+#include "sundial_window_test.moc"
