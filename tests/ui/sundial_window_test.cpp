@@ -12,6 +12,8 @@
 
 #include <memory>
 
+#include "engine/Trig_Functions.h"
+#include "engine/alignment_calculations.h"
 #include "main_window/Sundial_Input.h"
 #include "main_window/link_label.h"
 #include "support/modal_answerer.h"
@@ -265,6 +267,36 @@ private slots:
         QCOMPARE(window->txtDate->text(), QStringLiteral("9/3/2003"));
         QVERIFY(window->OptWest->isChecked());
         QCOMPARE(window->lblResult->text(), QStringLiteral("an earlier result"));
+    }
+
+    void engineReportsRangeErrorsInABox() {
+        ModalAnswerer answerer;
+        QCOMPARE(Trig_Functions::ArcSin(-2), 0.0);
+        QCOMPARE(Trig_Functions::ArcCos(1.5), 0.0);
+        QCOMPARE(answerer.texts(),
+                 (QStringList{"Input out of ArcSine range", "Input out of ArcCos range"}));
+        for (const ModalAnswerer::Seen& box : answerer.seen()) {
+            QCOMPARE(box.title, QStringLiteral("Kestramo"));
+            QCOMPARE(box.icon, QMessageBox::Critical);
+            QCOMPARE(box.buttons, QStringList{"OK"});
+        }
+    }
+
+    void engineReadsTheDaylightOptionWhenItRuns() {
+        QCOMPARE(alignment_calculations::DaylightOption(), 0);
+        window->optDstinput->click();
+        QCOMPARE(alignment_calculations::DaylightOption(), -1);
+        window->optStandardinput->click();
+        QCOMPARE(alignment_calculations::DaylightOption(), 0);
+    }
+
+    void theTwoOptionGroupsAreIndependent() {
+        window->OptWest->click();
+        window->optDstinput->click();
+        QVERIFY(window->OptWest->isChecked());
+        window->OptEast->click();
+        QVERIFY(!window->OptWest->isChecked());
+        QVERIFY(window->optDstinput->isChecked());
     }
 
     void picturesAreShownAtTheirSizes() {
