@@ -94,6 +94,9 @@ void Sundial_Input::cmdMethod_Click() {
     lblMethod->show();
     lblMethod->setText(window_texts::MeasuringMethod());
     cmdMethod->setText(QStringLiteral("Enter Data"));
+    if (imgMethod->pixmap().isNull()) {
+        imgMethod->setPixmap(QPixmap(QStringLiteral(":/images/method.jpg")));
+    }
     imgMethod->show();
     for (QWidget* control : std::initializer_list<QWidget*>{
              Frame1, CmdCalculate, cmdPrint, lblbrowser, Image2, lblBrontile, lblText}) {

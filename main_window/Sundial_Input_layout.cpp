@@ -209,9 +209,8 @@ void Sundial_Input::placeControls() {
 
     Image2->setPixmap(QPixmap(QStringLiteral(":/images/banner.gif")));
     Image2->setScaledContents(true);
-    const QPixmap photograph(QStringLiteral(":/images/method.jpg"));
-    imgMethod->setPixmap(photograph);
-    imgMethod->resize(photograph.size());
+    // The photograph is loaded when the method view first opens: most runs never show it, and
+    // leaving it out spares start-up the JPEG decoder.
     imgMethod->hide();
     lblMethod->hide();
 

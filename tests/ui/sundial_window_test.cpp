@@ -300,6 +300,7 @@ private slots:
     }
 
     void picturesAreShownAtTheirSizes() {
+        QTest::mouseClick(window->cmdMethod, Qt::LeftButton);
         QCOMPARE(window->imgMethod->pixmap().size(), QSize(387, 500));
         QCOMPARE(window->imgMethod->size(), QSize(387, 500));
         QCOMPARE(window->Image2->pixmap().size(), QSize(524, 68));
