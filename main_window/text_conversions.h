@@ -16,11 +16,14 @@ namespace text_conversions {
 using Serial = double;
 
 // Date test and date conversion: a date, a time, or a date followed by a time, written the
-// way people write them in `locale` (see the .cpp for the accepted forms). nullopt when the
-// whole text is not one.
+// way people write them in `locale`: "9/3/2003" (en_US) or "3.9.2003" (de_DE), "2003-09-03",
+// "September 3, 2003", "10:55:23", "3:35:20 PM", "9/3/2003 11:00:00 AM" (the .cpp lists the
+// accepted forms). Years lie in 100-9999; two-digit years 00-29 are 2000-2029, 30-99 are
+// 1930-1999. nullopt when the whole text, surrounding blanks aside, is not one.
 std::optional<Serial> ParseDateTime(const QString& text, const QLocale& locale = QLocale());
 
-// Numeric test and number conversion: a finite number in the locale's notation.
+// Numeric test and number conversion: a finite number in the locale's notation, as
+// QLocale::toDouble reads it; "nan", "inf" and numbers too large for a double are refused.
 std::optional<double> ParseNumber(const QString& text, const QLocale& locale = QLocale());
 
 // The number at the start of the text, whatever the locale: sign, digits, a period as the
@@ -29,7 +32,8 @@ std::optional<double> ParseNumber(const QString& text, const QLocale& locale = Q
 double LeadingNumber(const QString& text);
 
 // Between serials and calendar values. The date is the integer part taken toward zero and the
-// time of day the magnitude of the fraction, rounded to the nearest millisecond.
+// time of day the magnitude of the fraction, rounded to the nearest millisecond but never past
+// 23:59:59.999. Invalid values for a non-finite serial or one beyond any calendar year.
 QDate SerialDate(Serial serial);
 QTime SerialTime(Serial serial);
 Serial ToSerial(const QDate& date, const QTime& time = QTime(0, 0));
@@ -38,15 +42,19 @@ Serial ToSerial(const QDate& date, const QTime& time = QTime(0, 0));
 QString LongDateText(Serial serial, const QLocale& locale = QLocale());
 
 // "##0.0": the nearest tenth, one digit after the locale's decimal separator, no grouping.
+// Halves go away from zero as the value's shortest decimal text reads (0.25 gives 0.3, 12.35
+// gives 12.4); a negative value keeps its minus unless it rounds to 0.0.
 QString TenthsText(double value, const QLocale& locale = QLocale());
 
 // A double as the locale writes it by default: up to 15 significant digits, no trailing
-// zeros, no grouping (40.655, 40, 40,655 in German).
+// zeros, no grouping (40.655, 40, 40,655 in German); an exponent from 1E+15 up and below
+// 1E-04.
 QString NumberText(double value, const QLocale& locale = QLocale());
 
 // A serial as the locale writes a date-time by default: the time alone (long time format,
 // without a zone) when the date part is 0, the short date with a four-digit year alone at
-// midnight, otherwise the short date, a blank and the time.
+// midnight, otherwise the short date, a blank and the time. No-break spaces come out as plain
+// blanks: "10:55:23 AM", "9/3/2003", "9/3/2003 11:00:00 AM" in en_US.
 QString DateTimeText(Serial serial, const QLocale& locale = QLocale());
 
 }  // namespace text_conversions

@@ -36,12 +36,17 @@ public:
     void clear() { seen_.clear(); }
 
 private:
+    static QString Caption(QAbstractButton* button) {
+        return button->text().remove(QLatin1Char('&'));
+    }
+
     void poll() {
         auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
         if (!box || !box->isVisible()) return;
         Seen seen{box->windowTitle(), box->text(), box->icon(), {}, {}};
-        for (QAbstractButton* button : box->buttons()) seen.buttons << button->text();
-        if (box->defaultButton()) seen.defaultButton = box->defaultButton()->text();
+        // Some platform themes give the buttons access keys ("&Yes"); the caption is the same.
+        for (QAbstractButton* button : box->buttons()) seen.buttons << Caption(button);
+        if (box->defaultButton()) seen.defaultButton = Caption(box->defaultButton());
         seen_ << seen;
         QAbstractButton* chosen = box->button(answer_);
         if (!chosen) chosen = box->buttons().value(0);

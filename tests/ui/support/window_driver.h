@@ -1,0 +1,45 @@
+#pragma once
+
+#include <QComboBox>
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QTest>
+
+#include "main_window/Sundial_Input.h"
+
+// Types an observation into the window the way a user would.
+struct Observation {
+    QString date;
+    int clockKind;  // 0 neither chosen, 1 standard time, 2 daylight-saving time
+    QString latitude;
+    QString longitude;
+    int side;  // 0 neither chosen, 1 west, 2 east
+    int zone;  // list index, -1 for none
+    QString time;
+    QString height;
+    QString length;
+};
+
+inline void TypeInto(QLineEdit* box, const QString& text) {
+    box->clear();
+    QTest::keyClicks(box, text);
+}
+
+inline void Enter(Sundial_Input& window, const Observation& o) {
+    TypeInto(window.txtDate, o.date);
+    if (o.clockKind == 1) window.optStandardinput->click();
+    if (o.clockKind == 2) window.optDstinput->click();
+    TypeInto(window.txtLatitude, o.latitude);
+    TypeInto(window.txtLongitude, o.longitude);
+    if (o.side == 1) window.OptWest->click();
+    if (o.side == 2) window.OptEast->click();
+    window.lstTimeZone->setCurrentIndex(o.zone);
+    TypeInto(window.txtTime, o.time);
+    TypeInto(window.txtHeight, o.height);
+    TypeInto(window.txtLength, o.length);
+}
+
+// The first worked measurement: Long Island, 3 September 2003, 11 AM daylight time.
+inline Observation LongIslandMorning() {
+    return {"9/3/2003", 2, "40.655", "72.855", 1, 6, "11:00:00 AM", "10", "25"};
+}
