@@ -1,3 +1,74 @@
-#include "main_window/Sundial_Input.h"
+// Print: the same calculation as Calculate, then the report on the default printer. When the
+// report cannot be printed, the user may keep it as a PDF file instead.
 
-void Sundial_Input::cmdPrint_Click() {}
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QRadioButton>
+#include <QStandardPaths>
+
+#include "engine/alignment_calculations.h"
+#include "main_window/Sundial_Input.h"
+#include "main_window/report.h"
+#include "main_window/report_printer.h"
+#include "main_window/window_texts.h"
+
+namespace {
+
+// Asks where to save the report; an empty name when the user cancels.
+QString AskPdfFileName(QWidget* parent) {
+    const QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    QString name =
+        QFileDialog::getSaveFileName(parent, QStringLiteral("Save Report as PDF"),
+                                     QDir(folder).filePath(QStringLiteral("Kestramo report.pdf")),
+                                     QStringLiteral("PDF files (*.pdf)"));
+    if (!name.isEmpty() &&
+        QFileInfo(name).suffix().compare(QLatin1String("pdf"), Qt::CaseInsensitive) != 0) {
+        name += QStringLiteral(".pdf");
+    }
+    return name;
+}
+
+// The printer failed; offers the same page as a PDF file. The window itself is left alone.
+void OfferPdfInstead(QWidget* parent, const report::Report& page, const QString& reason) {
+    QMessageBox offer(QMessageBox::Warning, window_texts::kCaption,
+                      QStringLiteral("The report could not be printed. ") + reason +
+                          QStringLiteral("\r\n\r\nDo you want to save the report as a PDF file "
+                                         "instead?"),
+                      QMessageBox::Yes | QMessageBox::No, parent);
+    offer.setDefaultButton(QMessageBox::Yes);
+    if (offer.exec() != QMessageBox::Yes) return;
+
+    const QString fileName = AskPdfFileName(parent);
+    if (fileName.isEmpty() || report::SaveAsPdf(page, fileName)) return;
+    QMessageBox failed(QMessageBox::Warning, window_texts::kCaption,
+                       QStringLiteral("The report could not be saved as %1.")
+                           .arg(QDir::toNativeSeparators(fileName)),
+                       QMessageBox::Ok, parent);
+    failed.exec();
+}
+
+}  // namespace
+
+void Sundial_Input::cmdPrint_Click() {
+    if (!DateCheck()) return;
+    ShowEot();
+
+    namespace ac = alignment_calculations;
+    const report::Report page = report::Build({
+        .latitude = ac::Latitude,
+        .longitude = ac::Longitude,
+        .west = OptWest->isChecked(),
+        .clockTime = ac::ClockTime[1],
+        .standard = optStandardinput->isChecked(),
+        .heightText = txtHeight->text(),
+        .lengthText = txtLength->text(),
+        .result = lblResult->text(),
+    });
+    if (const std::optional<QString> failure = report::PrintOnDefaultPrinter(page)) {
+        OfferPdfInstead(this, page, *failure);
+    }
+}

@@ -1,1 +1,70 @@
 #include "main_window/report_printer.h"
+
+#include <QFont>
+#include <QFontMetricsF>
+#include <QPainter>
+#include <QPrinter>
+#include <QPrinterInfo>
+
+#include <algorithm>
+
+#include "main_window/window_texts.h"
+
+namespace report {
+
+namespace {
+
+// The job's title: the spooler and a PDF printer name the output after it.
+void SetUp(QPrinter& printer) {
+    printer.setDocName(window_texts::kCaption);
+    printer.setCreator(window_texts::kCaption);
+}
+
+}  // namespace
+
+bool Paint(const Report& page, QPagedPaintDevice& device) {
+    QPainter painter;
+    if (!painter.begin(&device)) return false;
+    const double width = device.width();  // device pixels across the printable area
+    double top = 0;                       // device pixels below the top of the printable area
+    for (const Line& line : page.lines) {
+        QFont font(line.family);
+        font.setPointSizeF(line.pointSize);
+        painter.setFont(font);
+        const QFontMetricsF metrics(painter.font(), &device);
+        const int flags = Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap;
+        const QRectF room(0, top, width, metrics.lineSpacing());
+        const QRectF used = painter.boundingRect(room, flags, line.text);
+        painter.drawText(used, flags, line.text);
+        top += std::max(used.height(), metrics.lineSpacing());
+    }
+    return painter.end();
+}
+
+std::optional<QString> PrintOnDefaultPrinter(const Report& page) {
+    // Without a default printer Qt quietly falls back to a PDF writer with no file, which
+    // refuses to begin; say why in the user's terms instead.
+    const QPrinterInfo target = QPrinterInfo::defaultPrinter();
+    if (target.isNull()) {
+        return QStringLiteral(
+            "No default printer is set up, or the printing service (CUPS) is not running.");
+    }
+    QPrinter printer(target, QPrinter::HighResolution);
+    SetUp(printer);
+    if (!Paint(page, printer) || printer.printerState() == QPrinter::Error) {
+        return QStringLiteral("The printer \"%1\" did not accept the job.")
+            .arg(target.description().isEmpty() ? target.printerName() : target.description());
+    }
+    return std::nullopt;
+}
+
+bool SaveAsPdf(const Report& page, const QString& fileName) {
+    // A printer object keeps the default printer's paper and margins when it writes a file.
+    QPrinter printer(QPrinter::HighResolution);
+    SetUp(printer);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(fileName);
+    return Paint(page, printer);
+}
+
+}  // namespace report

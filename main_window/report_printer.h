@@ -1,1 +1,29 @@
 #pragma once
+
+#include <QString>
+
+#include <optional>
+
+#include "main_window/report.h"
+
+class QPagedPaintDevice;
+
+// Puts a report on paper, or on the same page in a PDF file. The page is the printer's own:
+// its default paper and margins, with the report starting at the top-left corner of the
+// printable area.
+namespace report {
+
+// Paints the report as one page of `device`, each line one line spacing of its font below the
+// one before; a line wider than the printable area wraps between words. False when the device
+// cannot be painted on or reports an error at the end.
+bool Paint(const Report& page, QPagedPaintDevice& device);
+
+// Sends the report to the system's default printer as one job, with no dialog. nullopt when
+// the job went out, otherwise why it did not, in words for the user.
+std::optional<QString> PrintOnDefaultPrinter(const Report& page);
+
+// Writes the page that the default printer would have received to a PDF file. False when the
+// file cannot be written.
+bool SaveAsPdf(const Report& page, const QString& fileName);
+
+}  // namespace report
