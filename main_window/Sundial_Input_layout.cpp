@@ -150,6 +150,20 @@ void Sundial_Input::createControls() {
     clockKindGroup_->addButton(optStandardinput);
     clockKindGroup_->addButton(optDstinput);
 
+    // Each text box is named by its label, for screen readers as for the label's buddy link.
+    const std::pair<QLabel*, QLineEdit*> labelled[] = {
+        {lblDate, txtDate},     {lblLatitude, txtLatitude}, {lblLongitude, txtLongitude},
+        {lblHeight, txtHeight}, {lblLength, txtLength},     {lblTime, txtTime}};
+    for (const auto& [label, box] : labelled) {
+        label->setBuddy(box);
+        box->setAccessibleName(label->text());
+    }
+    lstTimeZone->setAccessibleName(QStringLiteral("Time zone"));
+    lblResult->setAccessibleName(QStringLiteral("Result"));
+    Image2->setAccessibleName(QStringLiteral("Brontile LLC"));
+    imgMethod->setAccessibleName(
+        QStringLiteral("A carpenter's square held straight out from a sunlit wall"));
+
     connect(CmdCalculate, &QPushButton::clicked, this, &Sundial_Input::CmdCalculate_Click);
     connect(cmdPrint, &QPushButton::clicked, this, &Sundial_Input::cmdPrint_Click);
     connect(cmdMethod, &QPushButton::clicked, this, &Sundial_Input::cmdMethod_Click);

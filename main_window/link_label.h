@@ -2,12 +2,13 @@
 
 #include <QLabel>
 
-// A label that behaves as a link: it reports a click with the left button.
+// A label that behaves as a link: it reports a click with the left button, and assistive
+// technologies see it as a link that can be pressed.
 class LinkLabel : public QLabel {
     Q_OBJECT
 
 public:
-    using QLabel::QLabel;
+    explicit LinkLabel(QWidget* parent = nullptr);
 
 signals:
     void clicked();
