@@ -211,7 +211,8 @@ void Sundial_Input::placeControls() {
     SetForeground(lblText, Qt::black);
     SetBackground(lblText, QColor(224, 224, 224));
 
-    const QCursor hand(QPixmap(QStringLiteral(":/cursors/hand.png")), 10, 1);
+    // The hot spot is the tip of the raised finger (resources/cursors/hand.hotspot).
+    const QCursor hand(QPixmap(QStringLiteral(":/cursors/hand.png")), 8, 0);
     lblbrowser->setFont(Arial(7.5, true));
     lblbrowser->adjustSize();  // one line, as long as its text
     lblBrontile->setFont(Font(QStringLiteral("Times New Roman"), 13.5, true, true));
