@@ -29,6 +29,7 @@ class ExitWhenShown : public QObject {
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     QApplication::setApplicationName("Kestramo");
+    QApplication::setDesktopFileName(QStringLiteral("com.brontile.Kestramo"));
     Sundial_Input window;
     if (qEnvironmentVariableIsSet("KESTRAMO_EXIT_WHEN_SHOWN")) {
         window.installEventFilter(new ExitWhenShown(&window));
