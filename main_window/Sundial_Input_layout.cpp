@@ -59,13 +59,6 @@ void SetForeground(QWidget* widget, const QColor& color) {
     widget->setPalette(palette);
 }
 
-void SetBackground(QWidget* widget, const QColor& color) {
-    QPalette palette = widget->palette();
-    palette.setColor(QPalette::Window, color);
-    widget->setPalette(palette);
-    widget->setAutoFillBackground(true);
-}
-
 }  // namespace
 
 void Sundial_Input::createControls() {
@@ -205,18 +198,18 @@ void Sundial_Input::placeControls() {
     SetForeground(lblTitle, QColor(192, 64, 0));
     lblTitle->setFixedHeight(lblTitle->heightForWidth(lblTitle->width()));
 
-    // The instructions keep their width and grow downward to hold the whole text.
+    // The instructions keep their width and grow downward to hold the whole text. They and the
+    // maker's address are left transparent over the window, which reads better than the light
+    // grey boxes they were once drawn in, now that the window itself is light grey.
     lblText->setWordWrap(true);
     lblText->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     SetForeground(lblText, Qt::black);
-    SetBackground(lblText, QColor(224, 224, 224));
 
     // The hot spot is the tip of the raised finger (resources/cursors/hand.hotspot).
     const QCursor hand(QPixmap(QStringLiteral(":/cursors/hand.png")), 8, 0);
     lblbrowser->setFont(Arial(7.5, true));
     lblbrowser->adjustSize();  // one line, as long as its text
     lblBrontile->setFont(Font(QStringLiteral("Times New Roman"), 13.5, true, true));
-    SetBackground(lblBrontile, QColor(224, 224, 224));
     for (LinkLabel* link : {lblbrowser, lblBrontile}) {
         SetForeground(link, QColor(0, 0, 192));
         link->setCursor(hand);
