@@ -43,14 +43,10 @@ private:
     }
 
 private slots:
-    void init() {
-        window = std::make_unique<Sundial_Input>();
-        window->show();
-        QVERIFY(QTest::qWaitForWindowActive(window.get()));
-    }
+    void init() { window = OpenWindow(); }
     void cleanup() {
         window.reset();
-        QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+        RestoreTestLocale();
     }
 
     void writesTheResult_data() {

@@ -52,14 +52,10 @@ private:
     std::unique_ptr<Sundial_Input> window;
 
 private slots:
-    void init() {
-        window = std::make_unique<Sundial_Input>();
-        window->show();
-        QVERIFY(QTest::qWaitForWindowActive(window.get()));
-    }
+    void init() { window = OpenWindow(); }
     void cleanup() {
         window.reset();
-        QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+        RestoreTestLocale();
     }
 
     void checksInOrderAndStoresWhatPassed_data() {

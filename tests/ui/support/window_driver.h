@@ -5,7 +5,25 @@
 #include <QRadioButton>
 #include <QTest>
 
+#include <memory>
+
 #include "main_window/Sundial_Input.h"
+
+// A window, shown and active, as a user finds it at start-up.
+inline std::unique_ptr<Sundial_Input> OpenWindow() {
+    auto window = std::make_unique<Sundial_Input>();
+    window->show();
+    window->activateWindow();
+    if (!QTest::qWaitForWindowActive(window.get())) {
+        qWarning("the window did not become active");
+    }
+    return window;
+}
+
+// Puts back the locale the tests start from.
+inline void RestoreTestLocale() {
+    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+}
 
 // Types an observation into the window the way a user would.
 struct Observation {
