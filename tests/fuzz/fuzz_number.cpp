@@ -1,0 +1,25 @@
+// Any text in each of the three locales: what the number conversion accepts is finite.
+
+#include <cmath>
+#include <cstddef>
+#include <cstdint>
+
+#include "main_window/text_conversions.h"
+#include "tests/fuzz/fuzz_support.h"
+
+namespace tc = text_conversions;
+namespace fs = fuzz_support;
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    static const QLocale locales[] = {fs::LocaleFor(0), fs::LocaleFor(1), fs::LocaleFor(2)};
+    const QString text = fs::TextOf(data, size);
+    for (const QLocale& locale : locales) {
+        const std::optional<double> value = tc::ParseNumber(text, locale);
+        if (value && !std::isfinite(*value)) {
+            fs::Fail(
+                qPrintable(QStringLiteral("accepted number is not finite in ") + locale.name()),
+                text, QString::number(*value));
+        }
+    }
+    return 0;
+}
