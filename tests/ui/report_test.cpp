@@ -65,7 +65,13 @@ class SaveDialogAnswerer : public QObject {
                 dialog->reject();
                 return;
             }
-            dialog->selectFile(fileName_);
+            // Typed into the name box, as a user would: selectFile() leaves a name box that
+            // already has the focus unchanged.
+            if (auto* nameBox = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))) {
+                nameBox->setText(fileName_);
+            } else {
+                dialog->selectFile(fileName_);
+            }
             static_cast<QDialog*>(dialog)->accept();  // public there, and goes through the checks
         });
         timer_.start(10);

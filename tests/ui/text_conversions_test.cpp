@@ -1,7 +1,6 @@
 // Reading what people type into the window's fields, and writing numbers and dates back, in
 // month-first (en_US) and day-first (en_GB, de_DE) locales.
 
-#include <QElapsedTimer>
 #include <QLocale>
 #include <QRandomGenerator>
 #include <QtTest>
@@ -320,10 +319,12 @@ void TextConversionsTest::leadingNumberIsLinear() {
         QStringLiteral("1e") + QString(2'000'000, u'\t') + QStringLiteral("x"),
         QStringLiteral("0.") + QString(2'000'000, u'0') + QStringLiteral("1e2000000"),
     };
-    QElapsedTimer timer;
-    timer.start();
-    for (const QString& text : texts) tc::LeadingNumber(text);
-    QVERIFY2(timer.elapsed() < 2000, qPrintable(QString::number(timer.elapsed())));
+    // A scan that went back over the text would take hours here and end in the test's time
+    // limit; a linear one takes milliseconds.
+    const double values[] = {qInf(), 1, 1, 0.1};
+    for (std::size_t i = 0; i < std::size(texts); ++i) {
+        QCOMPARE(tc::LeadingNumber(texts[i]), values[i]);
+    }
 }
 
 void TextConversionsTest::longDateText_data() {
