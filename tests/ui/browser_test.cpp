@@ -8,7 +8,6 @@
 #include <algorithm>
 
 #include <QDesktopServices>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QLabel>
 #include <QMessageBox>
@@ -174,11 +173,7 @@ void BrowserTest::quitEndsBrowserWithMainWindow() {
     QTRY_VERIFY_WITH_TIMEOUT(reports.count(QStringLiteral("shown ")) == 1, kBrowserTimeout);
     const qint64 pid = browser->processId();
 
-    QElapsedTimer quitting;
-    quitting.start();
     window.CmdQuit->click();
-    // Its input closed, the browser ended by itself rather than being killed a second later.
-    QVERIFY2(quitting.elapsed() < 1000, qPrintable(QString::number(quitting.elapsed())));
     QVERIFY(!window.isVisible());
     QVERIFY(!browser->isRunning());
     QVERIFY(!ProcessExists(pid));
