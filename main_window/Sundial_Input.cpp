@@ -2,7 +2,7 @@
 
 #include <QApplication>
 #include <QComboBox>
-#include <QGroupBox>
+#include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
 #include <QKeyEvent>
@@ -13,6 +13,7 @@
 #include "engine/Trig_Functions.h"
 #include "engine/alignment_calculations.h"
 #include "main_window/link_label.h"
+#include "main_window/pictures.h"
 #include "main_window/window_texts.h"
 
 static void InitKestramoResources() { Q_INIT_RESOURCE(kestramo_resources); }
@@ -95,7 +96,7 @@ void Sundial_Input::cmdMethod_Click() {
     lblMethod->setText(window_texts::MeasuringMethod());
     cmdMethod->setText(QStringLiteral("Enter Data"));
     if (imgMethod->pixmap().isNull()) {
-        imgMethod->setPixmap(QPixmap(QStringLiteral(":/images/method.jpg")));
+        imgMethod->setPixmap(LoadPicture(QStringLiteral(":/images/method.jpg"), "jpeg"));
     }
     imgMethod->show();
     for (QWidget* control : std::initializer_list<QWidget*>{

@@ -5,7 +5,6 @@
 class QButtonGroup;
 class QComboBox;
 class QFrame;
-class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -36,7 +35,7 @@ public:
     QPushButton* cmdPrint;
     QPushButton* CmdCalculate;
     QPushButton* CmdQuit;
-    QGroupBox* Frame1;
+    QFrame* Frame1;
     QLabel* lblTitle;
     LinkLabel* lblbrowser;
     QLabel* lblText;

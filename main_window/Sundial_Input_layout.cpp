@@ -5,7 +5,7 @@
 #include <QAbstractItemView>
 #include <QButtonGroup>
 #include <QComboBox>
-#include <QGroupBox>
+#include <QFrame>
 #include <QIcon>
 #include <QLabel>
 #include <QLineEdit>
@@ -14,6 +14,7 @@
 
 #include "main_window/Sundial_Input.h"
 #include "main_window/link_label.h"
+#include "main_window/pictures.h"
 #include "main_window/wrapping_button.h"
 #include "main_window/window_texts.h"
 
@@ -64,7 +65,7 @@ void SetForeground(QWidget* widget, const QColor& color) {
 void Sundial_Input::createControls() {
     setObjectName(QStringLiteral("Sundial_Input"));
     setWindowTitle(window_texts::kCaption);
-    setWindowIcon(QIcon(QStringLiteral(":/icons/kestramo.png")));
+    setWindowIcon(QIcon(LoadPicture(QStringLiteral(":/icons/kestramo.png"), "png")));
     setFont(Arial(8.25));
     setSizeGripEnabled(false);
 
@@ -77,7 +78,8 @@ void Sundial_Input::createControls() {
                                      Twips(4440, 7680, 2052, 372));
     CmdQuit = Make<QPushButton>(this, "CmdQuit", QStringLiteral("&Quit"),
                                 Twips(2760, 7680, 852, 372));
-    Frame1 = Make<QGroupBox>(this, "Frame1", QString(), Twips(240, 5280, 11172, 2295));
+    Frame1 = Make<QFrame>(this, "Frame1", QString(), Twips(240, 5280, 11172, 2295));
+    Frame1->setFrameStyle(QFrame::StyledPanel | QFrame::Plain);
     lblTitle = Make<QLabel>(this, "lblTitle", QStringLiteral("Kestramo Calculator"),
                             Twips(105, 0, 11970, 825));
     lblbrowser = Make<LinkLabel>(
@@ -206,7 +208,7 @@ void Sundial_Input::placeControls() {
     SetForeground(lblText, Qt::black);
 
     // The hot spot is the tip of the raised finger (resources/cursors/hand.hotspot).
-    const QCursor hand(QPixmap(QStringLiteral(":/cursors/hand.png")), 8, 0);
+    const QCursor hand(LoadPicture(QStringLiteral(":/cursors/hand.png"), "png"), 8, 0);
     lblbrowser->setFont(Arial(7.5, true));
     lblbrowser->adjustSize();  // one line, as long as its text
     lblBrontile->setFont(Font(QStringLiteral("Times New Roman"), 13.5, true, true));
@@ -215,7 +217,7 @@ void Sundial_Input::placeControls() {
         link->setCursor(hand);
     }
 
-    Image2->setPixmap(QPixmap(QStringLiteral(":/images/banner.gif")));
+    Image2->setPixmap(LoadPicture(QStringLiteral(":/images/banner.gif"), "gif"));
     Image2->setScaledContents(true);
     // The photograph is loaded when the method view first opens: most runs never show it, and
     // leaving it out spares start-up the JPEG decoder.

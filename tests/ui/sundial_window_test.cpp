@@ -2,7 +2,6 @@
 // and how the two views switch.
 
 #include <QComboBox>
-#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -60,7 +59,7 @@ private slots:
         const char* const controls[][2] = {
             {"cmdMethod", "QPushButton"},     {"cmdPrint", "QPushButton"},
             {"CmdCalculate", "QPushButton"},  {"CmdQuit", "QPushButton"},
-            {"Frame1", "QGroupBox"},          {"lblTitle", "QLabel"},
+            {"Frame1", "QFrame"},             {"lblTitle", "QLabel"},
             {"lblbrowser", "QLabel"},         {"lblText", "QLabel"},
             {"lblSubscript", "QLabel"},       {"Image2", "QLabel"},
             {"lblBrontile", "QLabel"},        {"imgMethod", "QLabel"},
