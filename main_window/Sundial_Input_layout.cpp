@@ -228,6 +228,17 @@ void Sundial_Input::placeControls() {
     lstTimeZone->setInsertPolicy(QComboBox::NoInsert);
     lstTimeZone->setMaxVisibleItems(24);
     lstTimeZone->view()->setMinimumWidth(lstTimeZone->width());
+    // Typing into the list's box chooses the entry whose text it is, and no entry otherwise,
+    // so that a zone the box no longer shows is never the one used.
+    connect(lstTimeZone->lineEdit(), &QLineEdit::textEdited, this, [this](const QString& text) {
+        const int entry = lstTimeZone->findText(text, Qt::MatchExactly);
+        if (entry == lstTimeZone->currentIndex()) return;
+        QLineEdit* box = lstTimeZone->lineEdit();
+        const int cursor = box->cursorPosition();
+        lstTimeZone->setCurrentIndex(entry);
+        box->setText(text);
+        box->setCursorPosition(cursor);
+    });
 
     Frame2->setFrameShape(QFrame::NoFrame);
 

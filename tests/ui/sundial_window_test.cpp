@@ -107,6 +107,19 @@ private slots:
         expectView(false);
     }
 
+    void typingInTheListChoosesByText() {
+        QComboBox* list = window->lstTimeZone;
+        list->setCurrentIndex(6);
+        list->lineEdit()->selectAll();
+        QTest::keyClicks(list->lineEdit(), "Mars");
+        QCOMPARE(list->currentIndex(), -1);
+        QCOMPARE(list->currentText(), QStringLiteral("Mars"));
+        list->lineEdit()->selectAll();
+        QTest::keyClicks(list->lineEdit(), "GMT+12");
+        QCOMPARE(list->currentIndex(), 23);
+        QCOMPARE(list->currentText(), QStringLiteral("GMT+12"));
+    }
+
     void timeZoneListKeepsItsEntriesAsWritten() {
         const QStringList expected = {
             "GMT-11hrs  Midway, Samoa",
