@@ -209,6 +209,15 @@ private slots:
         QCOMPARE(answerer.texts(), QStringList{"Please enter a valid date"});
     }
 
+    void enterInTheTimeZoneBoxPressesCalculate() {
+        ModalAnswerer answerer;
+        QSignalSpy calculate(window->CmdCalculate, &QPushButton::clicked);
+        window->lstTimeZone->setFocus();
+        QTest::keyClick(window->lstTimeZone->lineEdit(), Qt::Key_Return);
+        QCOMPARE(calculate.count(), 1);
+        QCOMPARE(window->lstTimeZone->currentIndex(), -1);
+    }
+
     void enterOnAnotherButtonPressesThatButton() {
         QSignalSpy calculate(window->CmdCalculate, &QPushButton::clicked);
         QSignalSpy method(window->cmdMethod, &QPushButton::clicked);
