@@ -56,6 +56,23 @@ BrowserLink* Click(Sundial_Input& window, LinkLabel* label, BrowserReports& repo
 
 bool ProcessExists(qint64 pid) { return ::kill(pid_t(pid), 0) == 0; }
 
+// A main window whose link has been clicked once, with the browser's reports followed.
+struct WindowWithBrowser {
+    explicit WindowWithBrowser(LinkLabel* Sundial_Input::*link) {
+        window.show();
+        browser = Click(window, window.*link, reports);
+    }
+    // Waits until the browser has shown its window `times` times in all.
+    bool shown(int times = 1) {
+        return QTest::qWaitFor([&] { return reports.count(QStringLiteral("shown ")) == times; },
+                               kBrowserTimeout);
+    }
+
+    Sundial_Input window;
+    BrowserReports reports;
+    BrowserLink* browser = nullptr;
+};
+
 }  // namespace
 
 class BrowserTest : public QObject {
@@ -146,12 +163,12 @@ void BrowserTest::secondLinkReusesTheWindow() {
 }
 
 void BrowserTest::closedBrowserStartsAnewOnNextClick() {
-    Sundial_Input window;
-    window.show();
-    BrowserReports reports;
-    BrowserLink* browser = Click(window, window.lblbrowser, reports);
-    QTRY_VERIFY_WITH_TIMEOUT(reports.count(QStringLiteral("shown ")) == 1, kBrowserTimeout);
+    WindowWithBrowser opened(&Sundial_Input::lblbrowser);
+    Sundial_Input& window = opened.window;
+    BrowserLink* browser = opened.browser;
+    QVERIFY(opened.shown());
     const qint64 firstProcess = browser->processId();
+    BrowserReports& reports = opened.reports;
 
     // The browser program ends when its window closes; from here that is the same as this.
     ::kill(pid_t(firstProcess), SIGTERM);
@@ -166,11 +183,10 @@ void BrowserTest::closedBrowserStartsAnewOnNextClick() {
 }
 
 void BrowserTest::quitEndsBrowserWithMainWindow() {
-    Sundial_Input window;
-    window.show();
-    BrowserReports reports;
-    BrowserLink* browser = Click(window, window.lblbrowser, reports);
-    QTRY_VERIFY_WITH_TIMEOUT(reports.count(QStringLiteral("shown ")) == 1, kBrowserTimeout);
+    WindowWithBrowser opened(&Sundial_Input::lblbrowser);
+    Sundial_Input& window = opened.window;
+    BrowserLink* browser = opened.browser;
+    QVERIFY(opened.shown());
     const qint64 pid = browser->processId();
 
     window.CmdQuit->click();
@@ -180,11 +196,10 @@ void BrowserTest::quitEndsBrowserWithMainWindow() {
 }
 
 void BrowserTest::closeBoxLeavesBrowserOpenAndProgramRunning() {
-    Sundial_Input window;
-    window.show();
-    BrowserReports reports;
-    BrowserLink* browser = Click(window, window.lblbrowser, reports);
-    QTRY_VERIFY_WITH_TIMEOUT(reports.count(QStringLiteral("shown ")) == 1, kBrowserTimeout);
+    WindowWithBrowser opened(&Sundial_Input::lblbrowser);
+    Sundial_Input& window = opened.window;
+    BrowserLink* browser = opened.browser;
+    QVERIFY(opened.shown());
     const qint64 pid = browser->processId();
 
     // Inside the program's own event loop: the main window closes by its close box, the
@@ -205,11 +220,10 @@ void BrowserTest::closeBoxLeavesBrowserOpenAndProgramRunning() {
 }
 
 void BrowserTest::methodViewHidesLinksButKeepsBrowser() {
-    Sundial_Input window;
-    window.show();
-    BrowserReports reports;
-    BrowserLink* browser = Click(window, window.lblBrontile, reports);
-    QTRY_VERIFY_WITH_TIMEOUT(reports.count(QStringLiteral("shown ")) == 1, kBrowserTimeout);
+    WindowWithBrowser opened(&Sundial_Input::lblBrontile);
+    Sundial_Input& window = opened.window;
+    BrowserLink* browser = opened.browser;
+    QVERIFY(opened.shown());
 
     window.cmdMethod->click();
     QVERIFY(!window.lblbrowser->isVisible());
