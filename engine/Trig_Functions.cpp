@@ -2,9 +2,8 @@
 
 #include <cmath>
 #include <iostream>
+#include <numbers>
 #include <utility>
-
-#include "engine/alignment_calculations.h"
 
 namespace Trig_Functions {
 namespace {
@@ -39,7 +38,7 @@ double ArcSin(double x) {
         return std::atan(x / std::sqrt(1 - x * x));
     }
     if (magnitude < kArcSinSlack) {
-        return (alignment_calculations::Pi / 2) * x;
+        return (std::numbers::pi / 2) * x;
     }
     ReportRangeError("Input out of ArcSine range");
     return 0;

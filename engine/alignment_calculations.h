@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <functional>
 
+#include "engine/observation.h"
+
 // The observation shared by the engine and the main window, the angle constants, and the
 // sun's declination and equation of time. Every value is zero until first written and is
 // never cleared between calculations.
@@ -30,7 +32,7 @@ inline std::array<std::array<double, 2>, 4> SunTable;
 void InitConstants();
 
 // Computes row `slot` (0 to 3) of SunTable from ObsDate, ClockTime(slot), Longitude and the
-// daylight-saving option.
+// daylight-saving option: kestramo::SunAt over the shared state.
 void SunPosition(std::int16_t slot);
 
 // Where the engine reads the daylight-saving option: -1 selected, 0 not. The window installs
@@ -39,6 +41,10 @@ void SetDaylightOptionSource(std::function<int()> source);
 
 // The daylight-saving option as it stands now: -1 or 0.
 int DaylightOption();
+
+// The observation held in the shared state, with clock reading `slot` and the daylight-saving
+// option as it stands now.
+kestramo::Observation CurrentObservation(std::int16_t slot);
 
 // Whole calendar days in a serial date, truncated toward zero.
 double CalendarDay(DateTime value);

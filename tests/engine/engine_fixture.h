@@ -7,6 +7,7 @@
 
 #include "engine/Trig_Functions.h"
 #include "engine/alignment_calculations.h"
+#include "engine/observation.h"
 
 // Starts each test from a blank observation with the constants set, collects the range-error
 // messages instead of printing them, and lets a test choose the daylight-saving option.
@@ -31,14 +32,7 @@ protected:
 
     // Serial date of a calendar date (day 0 = 30 December 1899).
     static double Serial(int year, int month, int day) {
-        // Days from civil, proleptic Gregorian (H. Hinnant's algorithm).
-        year -= month <= 2;
-        const int era = (year >= 0 ? year : year - 399) / 400;
-        const unsigned yoe = static_cast<unsigned>(year - era * 400);
-        const unsigned doy = (153 * (month + (month > 2 ? -3 : 9)) + 2) / 5 + day - 1;
-        const unsigned doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
-        const long days1970 = era * 146097L + static_cast<long>(doe) - 719468L;
-        return static_cast<double>(days1970 + 25569);
+        return kestramo::SerialDayOf(year, month, day);
     }
 
     static double Clock(int hours, int minutes, int seconds) {

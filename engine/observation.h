@@ -1,0 +1,22 @@
+#pragma once
+
+// One shadow measurement's circumstances, everything the sun and the wall depend on apart from
+// the square and its shadow. A plain value: solving one observation never touches another.
+namespace kestramo {
+
+// Serial days count whole days from 30 December 1899: 1 January 1900 is day 2.
+using SerialDay = double;
+
+struct Observation {
+    SerialDay date = 0;        // calendar date of the measurement; any fraction is ignored
+    double clockTime = 0;      // what the clock showed, as a fraction of a day in [0, 1): 0.5 is 12:00
+    double latitude = 0;       // degrees, north positive
+    double longitude = 0;      // degrees, east positive, west negative
+    double zoneMeridian = 0;   // degrees, east positive: the zone's standard-time offset in hours * 15
+    bool daylightSaving = false;  // the clock shows daylight-saving time, one hour ahead of standard
+};
+
+// Serial day of a date of the proleptic Gregorian calendar (month 1 to 12, day 1 to 31).
+SerialDay SerialDayOf(int year, int month, int day);
+
+}  // namespace kestramo

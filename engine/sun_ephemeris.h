@@ -1,0 +1,18 @@
+#pragma once
+
+#include "engine/observation.h"
+
+namespace kestramo {
+
+// The sun's place as the sundial needs it, at one moment.
+struct SunEphemeris {
+    double declination = 0;     // radians, north positive
+    double equationOfTime = 0;  // minutes of time, positive when apparent solar time runs ahead
+};
+
+// The sun's declination and the equation of time at the observation's date and clock reading,
+// from the classical low-accuracy formulas referred to 1900 January 0.5. Only the date, the
+// clock reading, the longitude and the daylight-saving flag count.
+SunEphemeris SunAt(const Observation& observation);
+
+}  // namespace kestramo
