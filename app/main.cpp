@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "main_window/Sundial_Input.h"
+#include "product/product.h"
 
 namespace {
 
@@ -28,8 +29,8 @@ class ExitWhenShown : public QObject {
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
-    QApplication::setApplicationName("Kestramo");
-    QApplication::setDesktopFileName(QStringLiteral("com.brontile.Kestramo"));
+    QApplication::setApplicationName(QLatin1String(product::kName));
+    QApplication::setDesktopFileName(QLatin1String(product::kDesktopId));
     Sundial_Input window;
     if (qEnvironmentVariableIsSet("KESTRAMO_EXIT_WHEN_SHOWN")) {
         window.installEventFilter(new ExitWhenShown(&window));

@@ -1,40 +1,38 @@
 #include <benchmark/benchmark.h>
 
-#include "engine/alignment_calculations.h"
-#include "engine/wall_solution.h"
+#include "engine/shadow_solution.h"
+#include "engine/sun_ephemeris.h"
 
 namespace {
 
-namespace ac = alignment_calculations;
+// The worked measurement: 3 September 2003, 11:00 daylight time, 40.655 N 72.855 W, GMT-5.
+constexpr kestramo::Observation kWorkedCase{
+    .date = 37867,
+    .clockTime = 11.0 / 24,
+    .latitude = 40.655,
+    .longitude = -72.855,
+    .zoneMeridian = -75,
+    .daylightSaving = true,
+};
 
-void SetUpObservation() {
-    ac::InitConstants();
-    ac::ObsDate = 37867;  // 3 September 2003
-    ac::Latitude = 40.655;
-    ac::Longitude = -72.855;
-    ac::ZoneMeridian = -75;
-    ac::ClockTime[1] = 11.0 / 24;
-    ac::SetDaylightOptionSource([] { return -1; });
-}
-
-void BM_SunPosition(benchmark::State& state) {
-    SetUpObservation();
+void BM_SunAt(benchmark::State& state) {
+    kestramo::Observation observation = kWorkedCase;
     for (auto _ : state) {
-        ac::SunPosition(1);
-        benchmark::DoNotOptimize(ac::SunTable[1]);
+        benchmark::DoNotOptimize(observation);
+        benchmark::DoNotOptimize(kestramo::SunAt(observation));
     }
 }
-BENCHMARK(BM_SunPosition);
+BENCHMARK(BM_SunAt);
 
-void BM_SolveShadowMeasurement(benchmark::State& state) {
-    SetUpObservation();
+void BM_SolveWall(benchmark::State& state) {
+    kestramo::Observation observation = kWorkedCase;
     double length = 25;
     for (auto _ : state) {
+        benchmark::DoNotOptimize(observation);
         benchmark::DoNotOptimize(length);
-        auto solution = ac::SolveShadowMeasurement(10, length);
-        benchmark::DoNotOptimize(solution);
+        benchmark::DoNotOptimize(kestramo::SolveWall(observation, 10, length));
     }
 }
-BENCHMARK(BM_SolveShadowMeasurement);
+BENCHMARK(BM_SolveWall);
 
 }  // namespace

@@ -2,6 +2,10 @@
 
 #include <QDialog>
 
+#include <optional>
+
+#include "main_window/checked_inputs.h"
+
 class QButtonGroup;
 class QComboBox;
 class QFrame;
@@ -89,8 +93,14 @@ private:
     int showMessage(const QString& text, int buttons, int defaultButton = 0);
     // Moves the focus to a text box after a complaint and selects its text.
     void focusAndHighlight(QLineEdit* box);
-    // Ends the browser window's process, if one is running (the web page window's hook).
+    // The web page window's link, made on first use.
+    BrowserLink* browserLink();
+    // Ends the browser window's process, if one is running, without waiting for it.
     void closeBrowser();
+
+    // The inputs of the last measurement that passed validation, and the result text it gave.
+    std::optional<CheckedInputs> checked_;
+    QString resultCaption_;
 
     QButtonGroup* hemisphereGroup_;
     QButtonGroup* clockKindGroup_;

@@ -10,10 +10,9 @@
 #include <QRadioButton>
 #include <QStandardPaths>
 
-#include "engine/alignment_calculations.h"
 #include "main_window/Sundial_Input.h"
-#include "main_window/report.h"
-#include "main_window/report_printer.h"
+#include "report/report.h"
+#include "report/report_printer.h"
 #include "main_window/window_texts.h"
 
 namespace {
@@ -57,16 +56,15 @@ void Sundial_Input::cmdPrint_Click() {
     if (!DateCheck()) return;
     ShowEot();
 
-    namespace ac = alignment_calculations;
     const report::Report page = report::Build({
-        .latitude = ac::Latitude,
-        .longitude = ac::Longitude,
-        .west = OptWest->isChecked(),
-        .clockTime = ac::ClockTime[1],
-        .standard = optStandardinput->isChecked(),
-        .heightText = txtHeight->text(),
-        .lengthText = txtLength->text(),
-        .result = lblResult->text(),
+        .latitude = checked_->latitude,
+        .longitude = checked_->longitude,
+        .west = checked_->west,
+        .clockTime = checked_->clockTime,
+        .standard = !checked_->daylightSaving,
+        .heightText = checked_->heightText,
+        .lengthText = checked_->lengthText,
+        .result = resultCaption_,
     });
     if (const std::optional<QString> failure = report::PrintOnDefaultPrinter(page)) {
         OfferPdfInstead(this, page, *failure);

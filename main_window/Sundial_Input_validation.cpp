@@ -10,7 +10,7 @@
 
 #include "engine/alignment_calculations.h"
 #include "main_window/Sundial_Input.h"
-#include "main_window/text_conversions.h"
+#include "text/text_conversions.h"
 
 namespace ac = alignment_calculations;
 namespace tc = text_conversions;
@@ -34,14 +34,16 @@ std::optional<double> CoordinateWithin(const QString& text, double bound) {
     return value;
 }
 
-bool IsPositiveNumber(const QString& text) {
+std::optional<double> PositiveNumber(const QString& text) {
     const std::optional<double> value = tc::ParseNumber(text);
-    return value && *value > 0;
+    if (!value || !(*value > 0)) return std::nullopt;
+    return value;
 }
 
 }  // namespace
 
 bool Sundial_Input::DateCheck() {
+    checked_.reset();
     const std::optional<double> date = tc::ParseDateTime(txtDate->text());
     if (!date) {
         showMessage(QStringLiteral("Please enter a valid date"), QMessageBox::Ok);
@@ -105,22 +107,39 @@ bool Sundial_Input::DateCheck() {
         }
     }
 
-    if (!tc::ParseDateTime(txtTime->text())) {
+    const std::optional<double> clockTime = tc::ParseDateTime(txtTime->text());
+    if (!clockTime) {
         showMessage(QStringLiteral("Please enter a valid time (e.g. 10:55:23 or 3:35:20 PM)"),
                     QMessageBox::Ok);
         focusAndHighlight(txtTime);
         return false;
     }
 
-    for (QLineEdit* box : {txtHeight, txtLength}) {
-        if (!IsPositiveNumber(box->text())) {
+    double lengths[2] = {};
+    for (int index = 0; QLineEdit * box : {txtHeight, txtLength}) {
+        const std::optional<double> value = PositiveNumber(box->text());
+        if (!value) {
             showMessage(QStringLiteral("Please enter positive number"), QMessageBox::Ok);
             focusAndHighlight(box);
             return false;
         }
+        lengths[index++] = *value;
     }
 
-    ac::ClockTime[1] = *tc::ParseDateTime(txtTime->text());
+    ac::ClockTime[1] = *clockTime;
+    checked_ = CheckedInputs{
+        .date = ac::ObsDate,
+        .clockTime = *clockTime,
+        .latitude = ac::Latitude,
+        .longitude = ac::Longitude,
+        .west = OptWest->isChecked(),
+        .zoneMeridian = ac::ZoneMeridian,
+        .daylightSaving = optDstinput->isChecked(),
+        .height = lengths[0],
+        .length = lengths[1],
+        .heightText = txtHeight->text(),
+        .lengthText = txtLength->text(),
+    };
     return true;
 }
 

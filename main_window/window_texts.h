@@ -3,11 +3,13 @@
 #include <QString>
 #include <QStringList>
 
+#include "product/product.h"
+
 // The main window's fixed texts. Line breaks are carriage-return/line-feed pairs.
 namespace window_texts {
 
-inline const QString kCaption = QStringLiteral("Kestramo");
-inline const QString kMakerAddress = QStringLiteral("www.brontile.com");
+inline const QString kCaption = QLatin1String(product::kName);
+inline const QString kMakerAddress = QLatin1String(product::kMakerAddress);
 
 // The three paragraphs that tell the user what to enter.
 QString Instructions();

@@ -3,6 +3,8 @@
 #include <QUrl>
 #include <QWebEngineView>
 
+#include "browser/browser_protocol.h"
+
 namespace {
 
 constexpr int kTwipsPerPixel = 15;
@@ -29,7 +31,7 @@ frmBrowser::frmBrowser(QWidget* parent) : QWidget(parent) {
     resize(kBrowserSize);
 
     connect(WebBrowser1, &QWebEngineView::loadFinished, this, [this](bool ok) {
-        emit statusLine(QStringLiteral("loaded %1 %2")
+        emit statusLine((QLatin1String(browser_protocol::kLoaded) + QStringLiteral(" %1 %2"))
                             .arg(WebBrowser1->url().toString(QUrl::FullyEncoded),
                                  ok ? QStringLiteral("ok") : QStringLiteral("failed")));
     });
@@ -48,7 +50,7 @@ void frmBrowser::showEvent(QShowEvent* event) {
     if (shownBefore_) return;
     shownBefore_ = true;
     const QRect view = WebBrowser1->geometry();
-    emit statusLine(QStringLiteral("shown %1 %2 %3,%4 %5 window %6")
+    emit statusLine((QLatin1String(browser_protocol::kShown) + QStringLiteral(" %1 %2 %3,%4 %5 window %6"))
                         .arg(windowTitle(), WebBrowser1->objectName())
                         .arg(view.x())
                         .arg(view.y())

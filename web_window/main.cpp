@@ -2,13 +2,7 @@
 // the calculator itself never loads the web engine and a crashing page cannot take the
 // user's inputs with it.
 //
-// Input: addresses on the standard input, one a line; each brings the window to the front
-// and opens the address. The program ends when its window is closed or its input ends.
-// Output: one status line for each of these events on the standard output:
-//   shown <caption> <control> <left>,<top> <width>x<height> window <width>x<height>
-//       the window was first shown; the browser control's place and the window's size
-//   loaded <address> ok|failed
-//       a page finished loading (a failed page shows the engine's own error page)
+// It speaks the protocol of browser/browser_protocol.h.
 
 #include <signal.h>
 #include <unistd.h>
@@ -17,6 +11,7 @@
 #include <QUrl>
 #include <cstdio>
 
+#include "browser/browser_protocol.h"
 #include "web_window/address_reader.h"
 #include "web_window/frmBrowser.h"
 
@@ -48,7 +43,12 @@ int main(int argc, char* argv[]) {
     AddressReader input;
     QObject::connect(
         &input, &AddressReader::addressArrived, &window,
-        [&window](const QString& address) { window.Navigate(QUrl::fromUserInput(address)); });
+        [&window](const QString& text) {
+            const QUrl address = QUrl::fromUserInput(text);
+            WriteStatus(QLatin1String(browser_protocol::kOpening) + QLatin1Char(' ') +
+                        address.toString(QUrl::FullyEncoded));
+            window.Navigate(address);
+        });
     QObject::connect(&input, &AddressReader::inputEnded, &app, &QApplication::quit);
 
     return QApplication::exec();

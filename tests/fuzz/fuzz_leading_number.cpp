@@ -4,7 +4,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "main_window/text_conversions.h"
+#include "text/text_conversions.h"
 #include "tests/fuzz/fuzz_support.h"
 
 namespace fs = fuzz_support;

@@ -2,7 +2,7 @@
 
 #include <QStringList>
 
-#include "tests/ui/support/window_driver.h"
+#include "tests/support/window_driver.h"
 
 // Two measurements on the same morning site and what their printed reports say, in en_US.
 namespace expected_pages {

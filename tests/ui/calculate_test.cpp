@@ -7,8 +7,8 @@
 #include <memory>
 
 #include "main_window/Sundial_Input.h"
-#include "support/modal_answerer.h"
-#include "support/window_driver.h"
+#include "tests/support/modal_answerer.h"
+#include "tests/support/window_driver.h"
 
 Q_DECLARE_METATYPE(Observation)
 

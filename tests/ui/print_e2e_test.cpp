@@ -11,8 +11,8 @@
 #include <QTest>
 
 #include "main_window/Sundial_Input.h"
-#include "support/modal_answerer.h"
-#include "support/window_driver.h"
+#include "tests/support/modal_answerer.h"
+#include "tests/support/window_driver.h"
 #include "tests/print/expected_pages.h"
 #include "tests/print/pdf_reader.h"
 

@@ -15,7 +15,7 @@
 #include "engine/alignment_calculations.h"
 #include "main_window/Sundial_Input.h"
 #include "main_window/link_label.h"
-#include "support/modal_answerer.h"
+#include "tests/support/modal_answerer.h"
 
 class SundialWindowTest : public QObject {
     Q_OBJECT

@@ -8,8 +8,8 @@
 
 #include "engine/alignment_calculations.h"
 #include "main_window/Sundial_Input.h"
-#include "support/modal_answerer.h"
-#include "support/window_driver.h"
+#include "tests/support/modal_answerer.h"
+#include "tests/support/window_driver.h"
 
 namespace ac = alignment_calculations;
 

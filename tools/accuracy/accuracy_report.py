@@ -7,10 +7,10 @@ Holds the engine's sun (its classical low-accuracy declination and equation of t
 the ephemeris of Debian's python3-ephem over 1900 to 2100, carries the difference through to
 the wall's declination for typical measurements, and works out how much the measuring errors a
 person makes (clock, square, shadow edge) move the answer. The engine's numbers come from the
-real C++ engine through engine_table.cpp, which this script compiles with g++ into a temporary
+real C++ engine through engine_table.cpp, which this script builds with CMake in a temporary
 folder. Runs in well under a minute on two cores; progress goes to stderr.
 
-Needs g++ and python3-ephem (apt-get install python3-ephem). It is run with Debian's own
+Needs CMake, a C++ compiler and python3-ephem (apt-get install python3-ephem). It is run with Debian's own
 /usr/bin/python3, which is where that package installs.
 """
 
@@ -48,12 +48,14 @@ class Engine:
     """Builds engine_table from the engine's own sources and answers batches of requests."""
 
     def __init__(self, folder):
-        self.program = pathlib.Path(folder) / "engine_table"
-        sources = sorted(str(p) for p in (REPO / "engine").glob("*.cpp"))
-        command = ["g++", "-std=c++20", "-O2", "-Wall", "-Wextra", f"-I{REPO}",
-                   str(REPO / "tools/accuracy/engine_table.cpp"), *sources,
-                   "-o", str(self.program)]
-        subprocess.run(command, check=True)
+        build = pathlib.Path(folder) / "build"
+        subprocess.run(["cmake", "-S", str(REPO), "-B", str(build), "-DCMAKE_BUILD_TYPE=Release",
+                        "-DKESTRAMO_BUILD_UI=OFF", "-DBUILD_TESTING=OFF",
+                        "-DKESTRAMO_BUILD_BENCHMARKS=OFF", "-DKESTRAMO_BUILD_TOOLS=ON"],
+                       check=True, stdout=subprocess.DEVNULL)
+        subprocess.run(["cmake", "--build", str(build), "--target", "engine_table"],
+                       check=True, stdout=subprocess.DEVNULL)
+        self.program = build / "tools" / "accuracy" / "engine_table"
         self.range_errors = 0
 
     def run(self, requests):

@@ -17,39 +17,36 @@
 #include <string>
 
 #include "engine/Trig_Functions.h"
-#include "engine/alignment_calculations.h"
-#include "engine/wall_solution.h"
-
-namespace ac = alignment_calculations;
+#include "engine/angles.h"
+#include "engine/shadow_solution.h"
+#include "engine/sun_ephemeris.h"
 
 namespace {
 
-int daylightOption = 0;  // -1 or 0, what the window's option button would report
 long rangeErrors = 0;
 
 bool AnswerSun(std::istringstream& in) {
-    double date = 0, clock = 0, longitude = 0;
-    if (!(in >> date >> clock >> daylightOption >> longitude)) return false;
-    ac::ObsDate = date;
-    ac::ClockTime[1] = clock;
-    ac::Longitude = longitude;
-    ac::SunPosition(1);
-    std::printf("%.17g %.17g\n", ac::SunTable[1][0] * ac::RadToDeg, ac::SunTable[1][1]);
+    kestramo::Observation observation;
+    int daylight = 0;
+    if (!(in >> observation.date >> observation.clockTime >> daylight >> observation.longitude)) {
+        return false;
+    }
+    observation.daylightSaving = daylight != 0;
+    const kestramo::SunEphemeris sun = kestramo::SunAt(observation);
+    std::printf("%.17g %.17g\n", sun.declination * kestramo::kRadToDeg, sun.equationOfTime);
     return true;
 }
 
 bool AnswerWall(std::istringstream& in) {
-    double date = 0, clock = 0, latitude = 0, longitude = 0, zoneMeridian = 0, H = 0, L = 0;
-    if (!(in >> date >> clock >> daylightOption >> latitude >> longitude >> zoneMeridian >> H >>
-          L)) {
+    kestramo::Observation observation;
+    int daylight = 0;
+    double H = 0, L = 0;
+    if (!(in >> observation.date >> observation.clockTime >> daylight >> observation.latitude >>
+          observation.longitude >> observation.zoneMeridian >> H >> L)) {
         return false;
     }
-    ac::ObsDate = date;
-    ac::ClockTime[1] = clock;
-    ac::Latitude = latitude;
-    ac::Longitude = longitude;
-    ac::ZoneMeridian = zoneMeridian;
-    const ac::WallSolution s = ac::SolveShadowMeasurement(H, L);
+    observation.daylightSaving = daylight != 0;
+    const kestramo::WallSolution s = kestramo::SolveWall(observation, H, L);
     std::printf("%d %.17g %.17g %.17g %.17g\n", s.Solvable ? 1 : 0, s.FirstAnswer, s.SecondAnswer,
                 s.SunAltitude, s.SunAzimuth);
     return true;
@@ -58,11 +55,8 @@ bool AnswerWall(std::istringstream& in) {
 }  // namespace
 
 int main() {
-    ac::InitConstants();
-    ac::SetDaylightOptionSource([] { return daylightOption; });
     // A range error is counted, not shown: the caller learns of it from the count at the end.
     Trig_Functions::SetRangeErrorHandler([](const std::string&) { ++rangeErrors; });
-
     std::string line;
     while (std::getline(std::cin, line)) {
         std::istringstream in(line);

@@ -4,7 +4,7 @@
 
 #include <optional>
 
-#include "main_window/report.h"
+#include "report/report.h"
 
 class QPagedPaintDevice;
 

@@ -11,7 +11,7 @@
 #include <limits>
 #include <optional>
 
-#include "main_window/text_conversions.h"
+#include "text/text_conversions.h"
 
 namespace tc = text_conversions;
 

@@ -5,7 +5,7 @@
 
 #include <optional>
 
-#include "main_window/text_conversions.h"
+#include "text/text_conversions.h"
 
 namespace text_conversions {
 

@@ -15,10 +15,10 @@
 #include <memory>
 
 #include "main_window/Sundial_Input.h"
-#include "main_window/report.h"
-#include "main_window/report_printer.h"
-#include "support/modal_answerer.h"
-#include "support/window_driver.h"
+#include "report/report.h"
+#include "report/report_printer.h"
+#include "tests/support/modal_answerer.h"
+#include "tests/support/window_driver.h"
 #include "tests/print/expected_pages.h"
 #include "tests/print/pdf_reader.h"
 

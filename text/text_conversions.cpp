@@ -2,9 +2,9 @@
 // date-times become text the way the user's locale writes them. Dates and times are read by
 // the scanner in date_time_scanner.cpp.
 
-#include "main_window/text_conversions.h"
+#include "text/text_conversions.h"
 
-#include "main_window/date_time_scanner.h"
+#include "text/date_time_scanner.h"
 
 #include <QChar>
 #include <QStringView>

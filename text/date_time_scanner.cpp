@@ -19,7 +19,7 @@
 // A year-less date, a designator before the time and any other character are refused, so
 // that what is accepted stays predictable.
 
-#include "main_window/date_time_scanner.h"
+#include "text/date_time_scanner.h"
 
 #include <QChar>
 #include <QHash>

@@ -1,4 +1,4 @@
-#include "main_window/report_printer.h"
+#include "report/report_printer.h"
 
 #include <QFont>
 #include <QFontMetricsF>
@@ -8,7 +8,7 @@
 
 #include <algorithm>
 
-#include "main_window/window_texts.h"
+#include "product/product.h"
 
 namespace report {
 
@@ -16,8 +16,8 @@ namespace {
 
 // The job's title: the spooler and a PDF printer name the output after it.
 void SetUp(QPrinter& printer) {
-    printer.setDocName(window_texts::kCaption);
-    printer.setCreator(window_texts::kCaption);
+    printer.setDocName(QLatin1String(product::kName));
+    printer.setCreator(QLatin1String(product::kName));
 }
 
 }  // namespace

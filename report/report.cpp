@@ -1,12 +1,12 @@
-#include "main_window/report.h"
+#include "report/report.h"
 
 #include <QRegularExpression>
 #include <QStringList>
 
 #include <cmath>
 
-#include "main_window/text_conversions.h"
-#include "main_window/window_texts.h"
+#include "text/text_conversions.h"
+#include "product/product.h"
 
 namespace report {
 
@@ -76,8 +76,8 @@ Report Build(const Inputs& inputs, const QLocale& locale) {
     LineWriter page;
 
     page.setFont(kFace, kHeadingSize);
-    page.printLine(window_texts::kCaption + kLineBreak + QStringLiteral("Brontile LLC, ") +
-                   window_texts::kMakerAddress + kLineBreak);
+    page.printLine(QLatin1String(product::kName) + kLineBreak + QLatin1String(product::kMaker) +
+                   QStringLiteral(", ") + QLatin1String(product::kMakerAddress) + kLineBreak);
 
     page.setFont(kFace, kBodySize);
     page.print(QStringLiteral("Latitude ") + tc::NumberText(std::fabs(inputs.latitude), locale) +
