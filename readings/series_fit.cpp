@@ -16,13 +16,18 @@ constexpr std::size_t kOneAtATime = 50;  // up to this many items, outliers go o
 
 double WeightOf(double sigma) { return 1 / (sigma * sigma); }
 
-// Each item's answer nearest `mean`; returns true when any pick changed.
+// Each item's answer nearest `mean` (the one with the larger cosine of its angle to it);
+// returns true when any pick changed.
 bool PickNearest(const std::vector<Item>& items, double mean, std::vector<int>& pick) {
+    const double radians = mean * (std::numbers::pi / 180);
+    const double sine = std::sin(radians);
+    const double cosine = std::cos(radians);
     bool changed = false;
     for (std::size_t i = 0; i < items.size(); ++i) {
-        const double d0 = std::fabs(AngleDifference(items[i].answer[0], mean));
-        const double d1 = std::fabs(AngleDifference(items[i].answer[1], mean));
-        const int nearest = d1 < d0 ? 1 : 0;
+        const Item& item = items[i];
+        const double near0 = item.cosine[0] * cosine + item.sine[0] * sine;
+        const double near1 = item.cosine[1] * cosine + item.sine[1] * sine;
+        const int nearest = near1 > near0 ? 1 : 0;
         changed = changed || pick[i] != nearest;
         pick[i] = nearest;
     }
@@ -37,15 +42,31 @@ std::vector<bool> Counted(const std::vector<bool>& outlier) {
     return counted;
 }
 
+// The weighted circular mean of the picked answers of the counted items, without chi-square.
+double MeanOf(const std::vector<Item>& items, const std::vector<int>& pick,
+              const std::vector<bool>& counted) {
+    CircularSum sum;
+    for (std::size_t i = 0; i < items.size(); ++i) {
+        if (counted[i]) {
+            const int k = pick[i];
+            const double w = WeightOf(items[i].sigma[k]);
+            sum.sine += w * items[i].sine[k];
+            sum.cosine += w * items[i].cosine[k];
+        }
+    }
+    return sum.mean();
+}
+
 // Picks and mean settled together, for the items not flagged.
 void Settle(const std::vector<Item>& items, Fit& fit) {
+    const std::vector<bool> counted = Counted(fit.outlier);
     for (int pass = 0; pass < kMaxIterations; ++pass) {
-        fit.mean = MomentsOf(items, fit.pick, Counted(fit.outlier)).mean;
+        fit.mean = MeanOf(items, fit.pick, counted);
         if (!PickNearest(items, fit.mean, fit.pick)) {
             break;
         }
     }
-    const Moments moments = MomentsOf(items, fit.pick, Counted(fit.outlier));
+    const Moments moments = MomentsOf(items, fit.pick, counted);
     fit.mean = moments.mean;
     fit.weight = moments.weight;
     fit.chiSquare = moments.chiSquare;
@@ -199,17 +220,34 @@ Fit FitFrom(const std::vector<Item>& items, double seed, double limit) {
 }
 
 Fit BestFit(const std::vector<Item>& items, double limit) {
+    // Settle every seed, keep the one under which the most answers lie within `limit` standard
+    // deviations of the mean (then the least chi-square), and flag outliers only for that one.
     Fit best;
-    bool any = false;
+    int bestConsistent = -1;
     for (double seed : Seeds(items, 4)) {
-        Fit fit = FitFrom(items, seed, limit);
-        if (!any || fit.used > best.used ||
-            (fit.used == best.used && fit.chiSquare < best.chiSquare * (1 - 1e-9))) {
+        Fit fit;
+        fit.pick.assign(items.size(), 0);
+        fit.outlier.assign(items.size(), false);
+        PickNearest(items, seed, fit.pick);
+        Settle(items, fit);
+        int consistent = 0;
+        for (std::size_t i = 0; i < items.size(); ++i) {
+            const int k = fit.pick[i];
+            consistent += std::fabs(AngleDifference(items[i].answer[k], fit.mean)) <=
+                                  limit * items[i].sigma[k]
+                              ? 1
+                              : 0;
+        }
+        if (consistent > bestConsistent ||
+            (consistent == bestConsistent && fit.chiSquare < best.chiSquare * (1 - 1e-9))) {
             best = std::move(fit);
-            any = true;
+            bestConsistent = consistent;
         }
     }
-    return best;
+    if (bestConsistent < 0) {
+        return best;
+    }
+    return FitFrom(items, best.mean, limit);
 }
 
 }  // namespace kestramo::readings::fit

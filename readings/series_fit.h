@@ -43,7 +43,9 @@ std::vector<double> Seeds(const std::vector<Item>& items, int count);
 // half the items or more.
 Fit FitFrom(const std::vector<Item>& items, double seed, double limit);
 
-// The best of the fits from every seed: the most items used, then the least chi-square.
+// The best of the fits from every seed: settled without outliers, the one under which the most
+// answers lie within `limit` standard deviations of the mean (then the least chi-square) is
+// fitted again with outliers flagged.
 Fit BestFit(const std::vector<Item>& items, double limit);
 
 // The weighted circular mean, weight and chi-square of the items' answers in `pick`, counting
