@@ -1,0 +1,379 @@
+#include "readings/readings_csv.h"
+
+#include <QFile>
+#include <QHash>
+#include <QLocale>
+#include <QRegularExpression>
+#include <QSaveFile>
+
+#include <cmath>
+#include <optional>
+#include <tuple>
+
+#include "readings/csv_fields.h"
+#include "readings/day_plan.h"
+
+namespace kestramo::readings {
+namespace {
+
+const QStringList kRequired = {
+    QStringLiteral("date"),     QStringLiteral("time"),     QStringLiteral("utc_offset"),
+    QStringLiteral("daylight"), QStringLiteral("latitude"), QStringLiteral("longitude"),
+    QStringLiteral("height"),   QStringLiteral("length"),
+};
+
+// Written answers may differ from the recomputed ones by the rounding of the file's four
+// decimals and no more; uncertainties by one percent.
+constexpr double kAnswerSlack = 1e-3;       // degrees
+constexpr double kUncertaintySlack = 0.01;  // fraction
+constexpr int kDecimals = 4;                // decimals of the written answers
+
+QString Number(double value) { return QString::number(value, 'g', QLocale::FloatingPointShortest); }
+
+QString Fixed(double value) {
+    return std::isfinite(value) ? QString::number(value, 'f', kDecimals) : QString();
+}
+
+std::optional<double> ParseNumber(const QString& text) {
+    bool ok = false;
+    const double value = QLocale::c().toDouble(text.trimmed(), &ok);
+    if (!ok || !std::isfinite(value)) {
+        return std::nullopt;
+    }
+    return value;
+}
+
+std::optional<bool> ParseYesNo(const QString& text) {
+    const QString word = text.trimmed().toLower();
+    if (word == u"yes") {
+        return true;
+    }
+    if (word == u"no") {
+        return false;
+    }
+    return std::nullopt;
+}
+
+std::optional<CalendarDate> ParseDate(const QString& text) {
+    static const QRegularExpression pattern(QStringLiteral("^(\\d{4})-(\\d{2})-(\\d{2})$"));
+    const QRegularExpressionMatch match = pattern.match(text.trimmed());
+    if (!match.hasMatch()) {
+        return std::nullopt;
+    }
+    const CalendarDate date{match.captured(1).toInt(), match.captured(2).toInt(),
+                            match.captured(3).toInt()};
+    return IsValidDate(date) ? std::optional(date) : std::nullopt;
+}
+
+std::optional<double> ParseTime(const QString& text) {
+    static const QRegularExpression pattern(QStringLiteral("^(\\d{1,2}):(\\d{2})(?::(\\d{2}))?$"));
+    const QRegularExpressionMatch match = pattern.match(text.trimmed());
+    if (!match.hasMatch()) {
+        return std::nullopt;
+    }
+    const int hours = match.captured(1).toInt();
+    const int minutes = match.captured(2).toInt();
+    const int seconds = match.hasCaptured(3) ? match.captured(3).toInt() : 0;
+    if (hours > 23 || minutes > 59 || seconds > 59) {
+        return std::nullopt;
+    }
+    return hours * 3600.0 + minutes * 60.0 + seconds;
+}
+
+QString TimeText(double clockSeconds) {
+    const long seconds = std::lround(clockSeconds) % 86400;
+    const QString hhmm = QStringLiteral("%1:%2")
+                             .arg(seconds / 3600, 2, 10, QLatin1Char('0'))
+                             .arg(seconds / 60 % 60, 2, 10, QLatin1Char('0'));
+    return seconds % 60 == 0
+               ? hhmm
+               : hhmm + QStringLiteral(":%1").arg(seconds % 60, 2, 10, QLatin1Char('0'));
+}
+
+QString Shown(const QString& text) {
+    const QString trimmed = text.trimmed();
+    return trimmed.size() > 40 ? trimmed.left(40) + QStringLiteral("...") : trimmed;
+}
+
+// Reads one record into a reading, or says what is wrong with it.
+class LineReader {
+  public:
+    LineReader(const QHash<QString, qsizetype>& columns, const csv::Record& record)
+        : columns_(columns), record_(record) {}
+
+    QString error;  // empty while all is well
+
+    bool has(const QString& name) const { return columns_.contains(name); }
+
+    QString field(const QString& name) const {
+        const qsizetype index = columns_.value(name, -1);
+        return index >= 0 && index < record_.fields.size() ? record_.fields[index] : QString();
+    }
+
+    double number(const QString& name, double low, double high, bool openLow = false) {
+        if (!error.isEmpty()) {
+            return 0;
+        }
+        const QString text = field(name);
+        const std::optional<double> value = ParseNumber(text);
+        if (!value) {
+            fail(QStringLiteral("%1 \"%2\" is not a number").arg(name, Shown(text)));
+            return 0;
+        }
+        if (openLow ? !(*value > low) : !(*value >= low)) {
+            fail(openLow ? QStringLiteral("%1 %2 is not greater than %3")
+                               .arg(name, Shown(text), Number(low))
+                         : QStringLiteral("%1 %2 is not between %3 and %4")
+                               .arg(name, Shown(text), Number(low), Number(high)));
+            return 0;
+        }
+        if (*value > high) {
+            fail(openLow ? QStringLiteral("%1 %2 is too large").arg(name, Shown(text))
+                         : QStringLiteral("%1 %2 is not between %3 and %4")
+                               .arg(name, Shown(text), Number(low), Number(high)));
+            return 0;
+        }
+        return *value;
+    }
+
+    bool yesNo(const QString& name, bool optional) {
+        if (!error.isEmpty()) {
+            return false;
+        }
+        const QString text = field(name);
+        if (optional && text.trimmed().isEmpty()) {
+            return false;
+        }
+        const std::optional<bool> value = ParseYesNo(text);
+        if (!value) {
+            fail(QStringLiteral("%1 \"%2\" is neither yes nor no").arg(name, Shown(text)));
+            return false;
+        }
+        return *value;
+    }
+
+    void fail(const QString& what) {
+        if (error.isEmpty()) {
+            error = QStringLiteral("line %1: %2").arg(record_.line).arg(what);
+        }
+    }
+
+  private:
+    const QHash<QString, qsizetype>& columns_;
+    const csv::Record& record_;
+};
+
+std::optional<Reading> ReadLine(LineReader& in) {
+    Reading reading;
+    const QString dateText = in.field(QStringLiteral("date"));
+    if (const auto date = ParseDate(dateText)) {
+        reading.date = *date;
+    } else {
+        in.fail(
+            QStringLiteral("date \"%1\" is not a calendar date YYYY-MM-DD").arg(Shown(dateText)));
+    }
+    const QString timeText = in.field(QStringLiteral("time"));
+    if (const auto time = ParseTime(timeText)) {
+        reading.clockSeconds = *time;
+    } else {
+        in.fail(QStringLiteral("time \"%1\" is not a clock time HH:MM or HH:MM:SS")
+                    .arg(Shown(timeText)));
+    }
+    reading.utcOffsetHours = in.number(QStringLiteral("utc_offset"), -12, 14);
+    reading.daylight = in.yesNo(QStringLiteral("daylight"), false);
+    reading.latitude = in.number(QStringLiteral("latitude"), -90, 90);
+    reading.longitude = in.number(QStringLiteral("longitude"), -180, 180);
+    reading.height = in.number(QStringLiteral("height"), 0, 1e12, true);
+    reading.length = in.number(QStringLiteral("length"), 0, 1e12, true);
+    reading.excluded = in.yesNo(QStringLiteral("excluded"), true);
+    if (!in.error.isEmpty()) {
+        return std::nullopt;
+    }
+    reading.heightText = in.field(QStringLiteral("height")).trimmed().toStdString();
+    reading.lengthText = in.field(QStringLiteral("length")).trimmed().toStdString();
+    return reading;
+}
+
+// Compares the answer columns the line carries with the recomputed answers.
+QStringList Mismatches(const LineReader& in, const EvaluatedReading& e) {
+    QStringList found;
+    const auto check = [&](const QString& name, double recomputed, bool relative) {
+        if (!in.has(name)) {
+            return;
+        }
+        const QString text = in.field(name).trimmed();
+        if (text.isEmpty() && !std::isfinite(recomputed)) {
+            return;
+        }
+        const std::optional<double> written = ParseNumber(text);
+        const double slack = relative && std::isfinite(recomputed)
+                                 ? std::max(kAnswerSlack, kUncertaintySlack * std::fabs(recomputed))
+                                 : kAnswerSlack;
+        if (!written || !std::isfinite(recomputed) || std::fabs(*written - recomputed) > slack) {
+            found << QStringLiteral("%1 is %2 in the file but %3 recomputed")
+                         .arg(name, text.isEmpty() ? QStringLiteral("empty") : Shown(text),
+                              std::isfinite(recomputed) ? Fixed(recomputed)
+                                                        : QStringLiteral("none"));
+        }
+    };
+    const bool solved = e.solution.solved();
+    const double none = kNoValue;
+    const QList<std::tuple<QString, double, bool>> answers = {
+        {QStringLiteral("first"), solved ? e.solution.first : none, false},
+        {QStringLiteral("second"), solved ? e.solution.second : none, false},
+        {QStringLiteral("first_uncertainty"), solved ? e.uncertainty.first : none, true},
+        {QStringLiteral("second_uncertainty"), solved ? e.uncertainty.second : none, true},
+        {QStringLiteral("sun_altitude"), e.solution.sunAltitude, false},
+        {QStringLiteral("sun_azimuth"), e.solution.sunAzimuth, false},
+    };
+    for (const auto& [name, value, relative] : answers) {
+        check(name, value, relative);
+    }
+    return found;
+}
+
+}  // namespace
+
+bool CsvReadResult::allRead() const {
+    if (notReadingsFile) {
+        return false;
+    }
+    for (const CsvProblem& problem : problems) {
+        if (problem.lineRejected) {
+            return false;
+        }
+    }
+    return true;
+}
+
+CsvReadResult ReadReadingsCsv(QByteArrayView bytes, const Tolerances& tolerances) {
+    CsvReadResult result;
+    const auto notOurs = [&](const QString& why) {
+        result.notReadingsFile = true;
+        result.problems.push_back(
+            {0, QStringLiteral("This is not a readings file: %1").arg(why), true});
+        return result;
+    };
+    if (bytes.contains('\0')) {
+        return notOurs(QStringLiteral("it holds binary data, not text."));
+    }
+    const std::vector<csv::Record> records = csv::SplitRecords(bytes);
+    if (records.empty()) {
+        return notOurs(QStringLiteral("it is empty."));
+    }
+    QHash<QString, qsizetype> columns;
+    const QStringList& names = records.front().fields;
+    for (qsizetype i = 0; i < names.size(); ++i) {
+        const QString name = names[i].trimmed().toLower();
+        if (!columns.contains(name)) {
+            columns.insert(name, i);
+        }
+    }
+    QStringList missing;
+    for (const QString& name : kRequired) {
+        if (!columns.contains(name)) {
+            missing << name;
+        }
+    }
+    if (!missing.isEmpty()) {
+        return notOurs(QStringLiteral("its first line lacks the column%1 %2.")
+                           .arg(missing.size() > 1 ? QStringLiteral("s") : QString(),
+                                missing.join(QStringLiteral(", "))));
+    }
+    qsizetype needed = 0;
+    for (const QString& name : kRequired) {
+        needed = std::max(needed, columns.value(name) + 1);
+    }
+    for (std::size_t r = 1; r < records.size(); ++r) {
+        const csv::Record& record = records[r];
+        LineReader in(columns, record);
+        if (record.fields.size() < needed) {
+            result.problems.push_back(
+                {record.line,
+                 QStringLiteral("line %1: has %2 fields, too few for the columns named on line 1")
+                     .arg(record.line)
+                     .arg(record.fields.size()),
+                 true});
+            continue;
+        }
+        const std::optional<Reading> reading = ReadLine(in);
+        if (!reading) {
+            result.problems.push_back({record.line, in.error, true});
+            continue;
+        }
+        const QStringList mismatches = Mismatches(in, EvaluateReading(*reading, tolerances));
+        if (!mismatches.isEmpty()) {
+            result.problems.push_back({record.line,
+                                       QStringLiteral("line %1: %2; the recomputed values count")
+                                           .arg(record.line)
+                                           .arg(mismatches.join(QStringLiteral("; "))),
+                                       false});
+        }
+        result.readings.push_back(*reading);
+        result.lines.push_back(record.line);
+    }
+    return result;
+}
+
+CsvReadResult ReadReadingsCsvFile(const QString& path, const Tolerances& tolerances) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        CsvReadResult result;
+        result.notReadingsFile = true;
+        result.problems.push_back(
+            {0, QStringLiteral("Cannot open %1: %2").arg(path, file.errorString()), true});
+        return result;
+    }
+    return ReadReadingsCsv(file.readAll(), tolerances);
+}
+
+QByteArray WriteReadingsCsv(std::span<const Reading> readings, const Tolerances& tolerances) {
+    QString text = QStringLiteral(
+        "date,time,utc_offset,daylight,latitude,longitude,height,length,excluded,"
+        "first,second,first_uncertainty,second_uncertainty,sun_altitude,sun_azimuth\n");
+    const auto yesNo = [](bool value) {
+        return value ? QStringLiteral("yes") : QStringLiteral("no");
+    };
+    for (const Reading& reading : readings) {
+        const EvaluatedReading e = EvaluateReading(reading, tolerances);
+        const bool solved = e.solution.solved();
+        const QStringList fields = {
+            QString::fromStdString(DateText(reading.date)),
+            TimeText(reading.clockSeconds),
+            Number(reading.utcOffsetHours),
+            yesNo(reading.daylight),
+            Number(reading.latitude),
+            Number(reading.longitude),
+            Number(reading.height),
+            Number(reading.length),
+            yesNo(reading.excluded),
+            solved ? Fixed(e.solution.first) : QString(),
+            solved ? Fixed(e.solution.second) : QString(),
+            solved ? Fixed(e.uncertainty.first) : QString(),
+            solved ? Fixed(e.uncertainty.second) : QString(),
+            Fixed(e.solution.sunAltitude),
+            Fixed(e.solution.sunAzimuth),
+        };
+        QStringList quoted;
+        for (const QString& field : fields) {
+            quoted << csv::Quoted(field);
+        }
+        text += quoted.join(u',') + u'\n';
+    }
+    return text.toUtf8();
+}
+
+QString SaveReadingsCsv(const QString& path, std::span<const Reading> readings,
+                        const Tolerances& tolerances) {
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) {
+        return QStringLiteral("Cannot write %1: %2").arg(path, file.errorString());
+    }
+    const QByteArray bytes = WriteReadingsCsv(readings, tolerances);
+    if (file.write(bytes) != bytes.size() || !file.commit()) {
+        return QStringLiteral("Cannot save %1: %2").arg(path, file.errorString());
+    }
+    return QString();
+}
+
+}  // namespace kestramo::readings

@@ -1,0 +1,164 @@
+// The readings file: written and read back, damaged lines named, foreign files refused, edited
+// answers caught.
+
+#include <gtest/gtest.h>
+
+#include <QTemporaryDir>
+
+#include "readings/readings_csv.h"
+#include "synthetic.h"
+
+namespace {
+
+namespace kr = kestramo::readings;
+
+const kr::Tolerances kDefaults{};
+const QByteArray kHeader = "date,time,utc_offset,daylight,latitude,longitude,height,length\n";
+
+TEST(ReadingsCsv, RoundTripKeepsEveryInput) {
+    std::vector<kr::Reading> readings = {
+        synthetic::At(synthetic::kLongIsland, 11 * 3600, 10, 25),
+        synthetic::At(synthetic::kLongIsland, 15 * 3600 + 17, 10, 15.46),
+        synthetic::At({-33.87, 151.21, 9.5, false, {2024, 2, 29}}, 43210, 0.1, 1e-3),
+        synthetic::At({27.7, 85.3, 5.75, false, {1999, 12, 31}}, 86399, 3, 2),
+    };
+    readings[1].excluded = true;
+    const kr::CsvReadResult read =
+        kr::ReadReadingsCsv(kr::WriteReadingsCsv(readings, kDefaults), kDefaults);
+    EXPECT_TRUE(read.allRead());
+    EXPECT_TRUE(read.problems.empty()) << read.problems.front().message.toStdString();
+    ASSERT_EQ(read.readings.size(), readings.size());
+    for (std::size_t i = 0; i < readings.size(); ++i) {
+        EXPECT_TRUE(kr::SameInputs(read.readings[i], readings[i])) << i;
+        EXPECT_EQ(read.readings[i].excluded, readings[i].excluded) << i;
+        EXPECT_EQ(read.lines[i], static_cast<int>(i) + 2);
+    }
+}
+
+TEST(ReadingsCsv, SavesAtomicallyAndSaysWhyNot) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("wall.csv"));
+    const std::vector<kr::Reading> readings = {
+        synthetic::At(synthetic::kLongIsland, 11 * 3600, 10, 25)};
+    EXPECT_TRUE(kr::SaveReadingsCsv(path, readings, kDefaults).isEmpty());
+    EXPECT_EQ(kr::ReadReadingsCsvFile(path, kDefaults).readings.size(), 1u);
+    EXPECT_FALSE(
+        kr::SaveReadingsCsv(dir.filePath(QStringLiteral("no/such/dir.csv")), readings, kDefaults)
+            .isEmpty());
+    EXPECT_TRUE(kr::ReadReadingsCsvFile(dir.filePath(QStringLiteral("absent.csv")), kDefaults)
+                    .notReadingsFile);
+}
+
+// Other programs' files: columns in another order, extra columns, quotes, CRLF, a BOM, blank
+// lines.
+TEST(ReadingsCsv, ReadsWhatSpreadsheetsWrite) {
+    const QByteArray text =
+        "\xEF\xBB\xBFnote,Length,height,longitude,latitude,daylight,utc_offset,time,date\r\n"
+        "\"by the door, low\",25,10,-72.855,40.655,YES,-5,11:00,2003-09-03\r\n"
+        "\r\n"
+        "\"said \"\"twice\"\"\nover two lines\",\"15.46\",10,-72.855,40.655,yes,-5,15:00:00,"
+        "2003-09-03\r\n";
+    const kr::CsvReadResult read = kr::ReadReadingsCsv(text, kDefaults);
+    EXPECT_TRUE(read.allRead());
+    ASSERT_EQ(read.readings.size(), 2u);
+    EXPECT_EQ(read.readings[0].length, 25);
+    EXPECT_TRUE(read.readings[0].daylight);
+    EXPECT_EQ(read.readings[1].clockSeconds, 15 * 3600);
+    EXPECT_EQ(read.lines[1], 4);
+    EXPECT_EQ(read.readings[1].lengthText, "15.46");
+}
+
+struct BadLine {
+    const char* line;
+    const char* message;
+};
+
+class MalformedLine : public ::testing::TestWithParam<BadLine> {};
+
+// A bad line is named with what is wrong; the good lines around it are still read.
+TEST_P(MalformedLine, IsNamedAndTheOthersRead) {
+    const QByteArray good = "2003-09-03,11:00,-5,yes,40.655,-72.855,10,25\n";
+    const QByteArray text = kHeader + good + GetParam().line + "\n" + good;
+    const kr::CsvReadResult read = kr::ReadReadingsCsv(text, kDefaults);
+    EXPECT_FALSE(read.allRead());
+    EXPECT_FALSE(read.notReadingsFile);
+    EXPECT_EQ(read.readings.size(), 2u);
+    ASSERT_EQ(read.problems.size(), 1u);
+    EXPECT_EQ(read.problems[0].line, 3);
+    EXPECT_EQ(read.problems[0].message.toStdString(), GetParam().message);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    ReadingsCsv, MalformedLine,
+    ::testing::Values(
+        BadLine{"2003-09-03,11:00,-5,yes,95,-72.855,10,25",
+                "line 3: latitude 95 is not between -90 and 90"},
+        BadLine{"2003-09-03,11:00,-5,yes,40,-180.5,10,25",
+                "line 3: longitude -180.5 is not between -180 and 180"},
+        BadLine{"2003-02-29,11:00,-5,yes,40,-72,10,25",
+                "line 3: date \"2003-02-29\" is not a calendar date YYYY-MM-DD"},
+        BadLine{"03/09/2003,11:00,-5,yes,40,-72,10,25",
+                "line 3: date \"03/09/2003\" is not a calendar date YYYY-MM-DD"},
+        BadLine{"2003-09-03,24:00,-5,yes,40,-72,10,25",
+                "line 3: time \"24:00\" is not a clock time HH:MM or HH:MM:SS"},
+        BadLine{"2003-09-03,11:00,-13,yes,40,-72,10,25",
+                "line 3: utc_offset -13 is not between -12 and 14"},
+        BadLine{"2003-09-03,11:00,-5,maybe,40,-72,10,25",
+                "line 3: daylight \"maybe\" is neither yes nor no"},
+        BadLine{"2003-09-03,11:00,-5,yes,40,-72,0,25", "line 3: height 0 is not greater than 0"},
+        BadLine{"2003-09-03,11:00,-5,yes,40,-72,10,-3", "line 3: length -3 is not greater than 0"},
+        BadLine{"2003-09-03,11:00,-5,yes,40,-72,10,nan", "line 3: length \"nan\" is not a number"},
+        BadLine{"2003-09-03,11:00,-5,yes,40,-72,10,2;5", "line 3: length \"2;5\" is not a number"},
+        BadLine{"2003-09-03,11:00,-5,yes,40,-72,10,1e999",
+                "line 3: length \"1e999\" is not a number"},
+        BadLine{"2003-09-03,11:00,-5",
+                "line 3: has 3 fields, too few for the columns named on line 1"}),
+    [](const auto& info) { return "Case" + std::to_string(info.index); });
+
+struct ForeignFile {
+    const char* name;
+    QByteArray bytes;
+    const char* says;
+};
+
+class NotOurs : public ::testing::TestWithParam<ForeignFile> {};
+
+TEST_P(NotOurs, GetsOneClearMessage) {
+    const kr::CsvReadResult read = kr::ReadReadingsCsv(GetParam().bytes, kDefaults);
+    EXPECT_TRUE(read.notReadingsFile);
+    EXPECT_TRUE(read.readings.empty());
+    ASSERT_EQ(read.problems.size(), 1u);
+    EXPECT_NE(read.problems[0].message.toStdString().find(GetParam().says), std::string::npos)
+        << read.problems[0].message.toStdString();
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    ReadingsCsv, NotOurs,
+    ::testing::Values(
+        ForeignFile{"MissingColumns", "date,time,latitude,longitude,height,length\n1,2,3,4,5,6\n",
+                    "lacks the columns utc_offset, daylight"},
+        ForeignFile{"Binary", QByteArray("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16), "binary"},
+        ForeignFile{"Empty", "", "empty"},
+        ForeignFile{"Prose", "Dear diary,\nthe sun shone.\n", "lacks the columns"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// Answers changed by hand are reported for their line; the recomputed ones count.
+TEST(ReadingsCsv, HandEditedAnswersAreCaught) {
+    const std::vector<kr::Reading> readings = {
+        synthetic::At(synthetic::kLongIsland, 11 * 3600, 10, 25),
+        synthetic::At(synthetic::kLongIsland, 15 * 3600, 10, 15.46)};
+    QByteArray text = kr::WriteReadingsCsv(readings, kDefaults);
+    EXPECT_TRUE(text.contains(",-100.0686,11.4248,"));
+    text.replace(",-100.0686,11.4248,", ",-100.0686,12.0000,");
+    const kr::CsvReadResult read = kr::ReadReadingsCsv(text, kDefaults);
+    EXPECT_TRUE(read.allRead());
+    ASSERT_EQ(read.readings.size(), 2u);
+    ASSERT_EQ(read.problems.size(), 1u);
+    EXPECT_EQ(read.problems[0].line, 2);
+    EXPECT_FALSE(read.problems[0].lineRejected);
+    EXPECT_EQ(read.problems[0].message.toStdString(),
+              "line 2: second is 12.0000 in the file but 11.4248 recomputed; the recomputed "
+              "values count");
+}
+
+}  // namespace
