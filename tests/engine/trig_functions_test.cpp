@@ -10,6 +10,7 @@ using Trig_Functions::ArcSin;
 using Trig_Functions::ArcTan;
 constexpr double kPi = 3.141592653589793;
 
+// Source: IEEE 754 doubles nearest to pi, pi / 180 and 180 / pi.
 TEST_F(EngineTest, InitConstantsSetsConstantsAndNoonOnly) {
     alignment_calculations::InitConstants();  // a second run changes nothing
     EXPECT_EQ(alignment_calculations::Pi, 3.141592653589793);

@@ -30,6 +30,9 @@ struct WorkedCase {
     double first, second;      // degrees
 };
 
+// Source: the method's worked measurements, calculated independently of this code step by step
+// (shadow angle, sun, hour angle, altitude, azimuth, offset); the first is the example the
+// instructions walk through.
 TEST_F(WallSolutionTest, ReproducesWorkedMeasurements) {
     const WorkedCase cases[] = {
         {"morning", 2003, 9, 3, Clock(11, 0, 0), 10, 25, true, 48.7126, -44.3219, -100.0686,
@@ -58,6 +61,7 @@ TEST_F(WallSolutionTest, ReproducesWorkedMeasurements) {
     }
 }
 
+// Source: the declination and equation of time of the worked morning measurement.
 TEST_F(WallSolutionTest, MorningCaseRewritesTheSunRow) {
     AtLongIsland(2003, 9, 3, Clock(11, 0, 0), -1);
     ac::SolveShadowMeasurement(10, 25);
