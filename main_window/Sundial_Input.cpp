@@ -21,6 +21,7 @@ static void InitKestramoResources() { Q_INIT_RESOURCE(kestramo_resources); }
 Sundial_Input::Sundial_Input(QWidget* parent) : QDialog(parent, Qt::Window) {
     InitKestramoResources();
     createControls();
+    createReadingsButton();
     placeControls();
     setTabOrder();
 
@@ -78,6 +79,7 @@ int Sundial_Input::showMessage(const QString& text, int buttons, int defaultButt
 void Sundial_Input::CmdCalculate_Click() {
     if (DateCheck()) {
         ShowEot();
+        recordReading();
     }
 }
 
@@ -87,7 +89,8 @@ void Sundial_Input::cmdMethod_Click() {
         imgMethod->hide();
         lblMethod->hide();
         for (QWidget* control : std::initializer_list<QWidget*>{
-                 Frame1, CmdCalculate, CmdQuit, cmdPrint, lblbrowser, Image2, lblBrontile, lblText}) {
+                 Frame1, CmdCalculate, CmdQuit, cmdPrint, cmdReadings, lblbrowser, Image2, lblBrontile,
+                 lblText}) {
             control->show();
         }
         return;
@@ -100,7 +103,7 @@ void Sundial_Input::cmdMethod_Click() {
     }
     imgMethod->show();
     for (QWidget* control : std::initializer_list<QWidget*>{
-             Frame1, CmdCalculate, cmdPrint, lblbrowser, Image2, lblBrontile, lblText}) {
+             Frame1, CmdCalculate, cmdPrint, cmdReadings, lblbrowser, Image2, lblBrontile, lblText}) {
         control->hide();
     }
 }

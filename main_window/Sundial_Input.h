@@ -14,6 +14,8 @@ class QLineEdit;
 class QPushButton;
 class QRadioButton;
 class BrowserLink;
+class ReadingsList;
+class ReadingsWindow;
 class LinkLabel;
 
 // The calculator's main window. Controls keep the names under which they were designed; each
@@ -48,6 +50,8 @@ public:
     LinkLabel* lblBrontile;
     QLabel* imgMethod;
     QLabel* lblMethod;
+    // Opens the readings window; not in the Tab cycle, reached with Alt+R.
+    QPushButton* cmdReadings;
 
     // Inside Frame1.
     QLineEdit* txtDate;
@@ -80,6 +84,7 @@ public slots:
     void lblbrowser_Click();
     void lblBrontile_Click();
     void CmdQuit_Click();
+    void cmdReadings_Click();
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
@@ -93,6 +98,11 @@ private:
     int showMessage(const QString& text, int buttons, int defaultButton = 0);
     // Moves the focus to a text box after a complaint and selects its text.
     void focusAndHighlight(QLineEdit* box);
+    void createReadingsButton();
+    // The session's readings, made when the first one is kept or the readings window opens.
+    ReadingsList* readingsList();
+    // Keeps the measurement that validation has just passed as a reading.
+    void recordReading();
     // The web page window's link, made on first use.
     BrowserLink* browserLink();
     // Ends the browser window's process, if one is running, without waiting for it.
@@ -105,4 +115,6 @@ private:
     QButtonGroup* hemisphereGroup_;
     QButtonGroup* clockKindGroup_;
     BrowserLink* browserLink_ = nullptr;
+    ReadingsList* readingsList_ = nullptr;
+    ReadingsWindow* readingsWindow_ = nullptr;
 };

@@ -55,6 +55,7 @@ void OfferPdfInstead(QWidget* parent, const report::Report& page, const QString&
 void Sundial_Input::cmdPrint_Click() {
     if (!DateCheck()) return;
     ShowEot();
+    recordReading();
 
     const report::Report page = report::Build({
         .latitude = checked_->latitude,

@@ -32,7 +32,7 @@ private slots:
                      qPrintable(control->objectName()));
             ++checked;
         }
-        QCOMPARE(checked, 6 + 1 + 4 + 4);  // text boxes, list, option buttons, commands
+        QCOMPARE(checked, 6 + 1 + 4 + 5);  // text boxes, list, option buttons, commands, Readings
     }
 
     void everyTextBoxIsLabelledByItsBuddy() {

@@ -1,0 +1,80 @@
+// The readings of this session: every calculation that passes validation is kept, and the
+// readings window combines them into one declination. Both are made on first use, so that
+// start-up stays as lean as before.
+
+#include <QDate>
+#include <QPushButton>
+
+#include <cmath>
+
+#include "engine/serial_time.h"
+#include "main_window/Sundial_Input.h"
+#include "readings_window/readings_list.h"
+#include "readings_window/readings_window.h"
+#include "readings_window/recovery_file.h"
+#include "text/text_conversions.h"
+
+namespace {
+
+constexpr int kTwipsPerPixel = 15;
+constexpr double kSecondsPerDay = 86400;
+
+kestramo::readings::Reading ReadingOf(const CheckedInputs& inputs) {
+    const QDate date = text_conversions::SerialDate(inputs.date);
+    // The clock reading to the millisecond, as the time box can give it.
+    const double seconds =
+        std::round(kestramo::TimeOfDay(inputs.clockTime) * kSecondsPerDay * 1000) / 1000;
+    return {
+        .date = {date.year(), date.month(), date.day()},
+        .clockSeconds = std::min(seconds, kSecondsPerDay - 0.001),
+        .utcOffsetHours = inputs.zoneMeridian / 15,
+        .daylight = inputs.daylightSaving,
+        .latitude = inputs.latitude,
+        .longitude = inputs.longitude,
+        .height = inputs.height,
+        .length = inputs.length,
+        .heightText = inputs.heightText.toStdString(),
+        .lengthText = inputs.lengthText.toStdString(),
+    };
+}
+
+}  // namespace
+
+void Sundial_Input::createReadingsButton() {
+    // Beside Print, in the data-entry view's free space; out of the Tab cycle, reached with
+    // Alt+R.
+    cmdReadings = new QPushButton(QStringLiteral("&Readings..."), this);
+    cmdReadings->setObjectName(QStringLiteral("cmdReadings"));
+    cmdReadings->setGeometry(QRect(9000 / kTwipsPerPixel, 7680 / kTwipsPerPixel,
+                                   1500 / kTwipsPerPixel, 372 / kTwipsPerPixel + 1));
+    cmdReadings->setFocusPolicy(Qt::NoFocus);
+    cmdReadings->setAutoDefault(false);
+    cmdReadings->setAccessibleName(QStringLiteral("Readings"));
+    cmdReadings->setAccessibleDescription(
+        QStringLiteral("Opens the list of this session's readings and their combined answer "
+                       "(Alt+R)"));
+    cmdReadings->setToolTip(QStringLiteral("All readings of this session combined (Alt+R)"));
+    connect(cmdReadings, &QPushButton::clicked, this, &Sundial_Input::cmdReadings_Click);
+}
+
+ReadingsList* Sundial_Input::readingsList() {
+    if (readingsList_ == nullptr) {
+        recovery_file::SetAsideEarlierSession();
+        readingsList_ = new ReadingsList(this);
+        readingsList_->setRecoveryFile(recovery_file::CurrentPath());
+    }
+    return readingsList_;
+}
+
+void Sundial_Input::recordReading() {
+    if (checked_) readingsList()->add(ReadingOf(*checked_));
+}
+
+void Sundial_Input::cmdReadings_Click() {
+    const bool first = readingsWindow_ == nullptr;
+    if (first) readingsWindow_ = new ReadingsWindow(readingsList(), this);
+    readingsWindow_->show();
+    readingsWindow_->raise();
+    readingsWindow_->activateWindow();
+    if (first) readingsWindow_->offerEarlierSession();
+}

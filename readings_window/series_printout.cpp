@@ -1,0 +1,143 @@
+#include "readings_window/series_printout.h"
+
+#include <QDate>
+#include <QFontMetricsF>
+#include <QPagedPaintDevice>
+#include <QLocale>
+#include <QPainter>
+#include <QRegularExpression>
+
+#include <algorithm>
+
+#include "product/product.h"
+#include "readings/plan_view.h"
+#include "readings_window/day_plot_painter.h"
+#include "readings_window/plan_view_painter.h"
+#include "readings_window/readings_list.h"
+#include "readings_window/readings_table_model.h"
+#include "readings_window/series_summary.h"
+
+namespace rd = kestramo::readings;
+
+namespace {
+
+// The columns the printout keeps: the window's, less the check box, which prints as the
+// reading's number.
+constexpr int kColumns[] = {
+    ReadingsTableModel::Use,         ReadingsTableModel::Date,        ReadingsTableModel::Time,
+    ReadingsTableModel::Zone,        ReadingsTableModel::ClockKind,   ReadingsTableModel::Latitude,
+    ReadingsTableModel::Longitude,   ReadingsTableModel::Height,      ReadingsTableModel::Length,
+    ReadingsTableModel::SunAltitude, ReadingsTableModel::SunAzimuth,  ReadingsTableModel::FirstAnswer,
+    ReadingsTableModel::SecondAnswer, ReadingsTableModel::Chosen,     ReadingsTableModel::Note,
+};
+
+QFont Face(double points, bool bold = false) {
+    QFont font(QStringLiteral("Arial"));
+    font.setPointSizeF(points);
+    font.setBold(bold);
+    return font;
+}
+
+// Draws wrapped text at the top of `area` and returns the height used.
+double DrawParagraph(QPainter& painter, const QRectF& area, const QString& text, const QFont& font) {
+    if (text.isEmpty()) return 0;
+    painter.setFont(font);
+    const QRectF used = painter.boundingRect(area, Qt::TextWordWrap, text);
+    painter.drawText(area, Qt::TextWordWrap, text);
+    return used.height();
+}
+
+}  // namespace
+
+bool PrintSeries(QPagedPaintDevice& device, const ReadingsList& list,
+                 const ReadingsTableModel& model, const std::vector<rd::DayPlan>& plans) {
+    QPainter painter;
+    if (!painter.begin(&device)) return false;
+    const QRectF page(0, 0, device.width(), device.height());
+    const double scale = device.logicalDpiY() / 72.0;  // device units per point
+    const double gap = 6 * scale;
+    double y = page.top();
+
+    const rd::SeriesResult& result = list.series().result;
+    y += DrawParagraph(painter, page.adjusted(0, y, 0, 0),
+                       QObject::tr("%1 \u2013 wall declination from the readings of a series")
+                           .arg(QLatin1String(product::kName)),
+                       Face(16, true)) + gap;
+    y += DrawParagraph(painter, page.adjusted(0, y, 0, 0), series_summary::Answer(result),
+                       Face(13, true)) + gap / 2;
+    const QString notes = QStringList{series_summary::Agreement(result), series_summary::Advice(result)}
+                              .filter(QRegularExpression(QStringLiteral("."))).join(QLatin1Char('\n'));
+    y += DrawParagraph(painter, page.adjusted(0, y, 0, 0), notes, Face(10)) + gap;
+
+    // The plan view and the day's plot side by side.
+    const double pictureHeight = std::min(page.height() * 0.3, page.width() * 0.4);
+    const QRectF plan(page.left(), y, page.width() * 0.4, pictureHeight);
+    const QRectF day(page.left() + page.width() * 0.45, y, page.width() * 0.55, pictureHeight * 0.8);
+    painter.setFont(Face(8));
+    PaintPlanView(painter, plan, rd::MakePlanView(list.series().evaluated, result), result.candidates);
+    double height = 1;
+    for (int row = list.size() - 1; row >= 0; --row) {
+        if (list.series().evaluated[size_t(row)].solution.solved()) {
+            height = list.reading(row).height;
+            break;
+        }
+    }
+    PaintDayPlot(painter, day, plans, height);
+    QStringList best;
+    for (const rd::DayPlan& plan : plans) best << QString::fromStdString(plan.summary);
+    DrawParagraph(painter, QRectF(day.left(), day.bottom() + gap / 2, day.width(), pictureHeight),
+                  best.join(QLatin1Char('\n')), Face(9));
+    y += pictureHeight + gap * 2;
+
+    // The table: a column as wide as its widest text, all scaled down together to fit the page.
+    const QFont cellFont = Face(7);
+    const QFont headFont = Face(7, true);
+    const QFontMetricsF metrics(cellFont, &device);
+    const QFontMetricsF headMetrics(headFont, &device);
+    std::vector<double> widths;
+    for (int column : kColumns) {
+        double width = headMetrics.horizontalAdvance(model.headerData(column, Qt::Horizontal).toString());
+        for (int row = 0; row < list.size(); ++row) {
+            width = std::max(width, metrics.horizontalAdvance(model.cellText(row, column)));
+        }
+        widths.push_back(width + metrics.averageCharWidth() * 1.5);
+    }
+    double total = 0;
+    for (double width : widths) total += width;
+    const double shrink = std::min(1.0, page.width() / total);
+    const double rowHeight = metrics.height() * 1.25;
+
+    auto drawRow = [&](double top, auto textOf, const QFont& font) {
+        painter.setFont(font);
+        double x = page.left();
+        for (size_t index = 0; index < widths.size(); ++index) {
+            const double width = widths[index] * shrink;
+            painter.drawText(QRectF(x, top, width, rowHeight), Qt::AlignLeft | Qt::AlignVCenter,
+                             textOf(kColumns[index]));
+            x += width;
+        }
+    };
+    auto drawHeader = [&] {
+        drawRow(y, [&](int column) { return model.headerData(column, Qt::Horizontal).toString(); },
+                headFont);
+        y += rowHeight;
+        painter.drawLine(QPointF(page.left(), y), QPointF(page.right(), y));
+    };
+    drawHeader();
+    for (int row = 0; row < list.size(); ++row) {
+        if (y + rowHeight > page.bottom()) {
+            if (!device.newPage()) return false;
+            y = page.top();
+            drawHeader();
+        }
+        drawRow(y, [&](int column) { return model.cellText(row, column); }, cellFont);
+        y += rowHeight;
+    }
+    const QString footer = QObject::tr("Printed %1 by %2")
+                               .arg(QLocale().toString(QDate::currentDate(), QLocale::LongFormat),
+                                    QLatin1String(product::kName));
+    DrawParagraph(painter, QRectF(page.left(), std::min(y + gap, page.bottom() - rowHeight * 2),
+                                  page.width(), rowHeight * 2),
+                  footer, Face(7));
+    return painter.end();
+}
