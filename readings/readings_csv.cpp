@@ -194,6 +194,26 @@ std::optional<Reading> ReadLine(LineReader& in) {
     return reading;
 }
 
+// The tolerances a line's uncertainty columns were written with, where the line names them;
+// `fallback` for any it does not.
+Tolerances TolerancesOf(const LineReader& in, const Tolerances& fallback) {
+    Tolerances tolerances = fallback;
+    const auto take = [&](const QString& name, double& value) {
+        if (!in.has(name)) {
+            return;
+        }
+        const std::optional<double> written = ParseNumber(in.field(name).trimmed());
+        if (written && *written >= 0) {
+            value = *written;
+        }
+    };
+    take(QStringLiteral("clock_tolerance_s"), tolerances.clockSeconds);
+    take(QStringLiteral("length_tolerance_percent"), tolerances.lengthPercent);
+    take(QStringLiteral("height_tolerance_percent"), tolerances.heightPercent);
+    take(QStringLiteral("tilt_tolerance_deg"), tolerances.tiltDegrees);
+    return tolerances;
+}
+
 // Compares the answer columns the line carries with the recomputed answers.
 QStringList Mismatches(const LineReader& in, const EvaluatedReading& e) {
     QStringList found;
@@ -301,7 +321,8 @@ CsvReadResult ReadReadingsCsv(QByteArrayView bytes, const Tolerances& tolerances
             result.problems.push_back({record.line, in.error, true});
             continue;
         }
-        const QStringList mismatches = Mismatches(in, EvaluateReading(*reading, tolerances));
+        const QStringList mismatches =
+            Mismatches(in, EvaluateReading(*reading, TolerancesOf(in, tolerances)));
         if (!mismatches.isEmpty()) {
             result.problems.push_back({record.line,
                                        QStringLiteral("line %1: %2; the recomputed values count")
@@ -330,7 +351,8 @@ CsvReadResult ReadReadingsCsvFile(const QString& path, const Tolerances& toleran
 QByteArray WriteReadingsCsv(std::span<const Reading> readings, const Tolerances& tolerances) {
     QString text = QStringLiteral(
         "date,time,utc_offset,daylight,latitude,longitude,height,length,excluded,"
-        "first,second,first_uncertainty,second_uncertainty,sun_altitude,sun_azimuth\n");
+        "first,second,first_uncertainty,second_uncertainty,sun_altitude,sun_azimuth,"
+        "clock_tolerance_s,length_tolerance_percent,height_tolerance_percent,tilt_tolerance_deg\n");
     const auto yesNo = [](bool value) {
         return value ? QStringLiteral("yes") : QStringLiteral("no");
     };
@@ -353,6 +375,10 @@ QByteArray WriteReadingsCsv(std::span<const Reading> readings, const Tolerances&
             solved ? Fixed(e.uncertainty.second) : QString(),
             Fixed(e.solution.sunAltitude),
             Fixed(e.solution.sunAzimuth),
+            Number(tolerances.clockSeconds),
+            Number(tolerances.lengthPercent),
+            Number(tolerances.heightPercent),
+            Number(tolerances.tiltDegrees),
         };
         QStringList quoted;
         for (const QString& field : fields) {

@@ -24,9 +24,11 @@
 //   excluded    (optional) yes or no: left out of the combined answer
 // Written files add the answers: first, second (declinations, degrees from south, west
 // positive; empty when there is none), first_uncertainty, second_uncertainty (degrees, 1 sigma),
-// sun_altitude, sun_azimuth (degrees). Reading recomputes them from the inputs and reports a
-// line whose written answers differ, so that a hand-edited file cannot mislead: the recomputed
-// values are what count.
+// sun_altitude, sun_azimuth (degrees), and the tolerances the uncertainties rest on:
+// clock_tolerance_s, length_tolerance_percent, height_tolerance_percent, tilt_tolerance_deg.
+// Reading recomputes the answers from the inputs (the uncertainties with the line's own
+// tolerances where it names them) and reports a line whose written answers differ, so that a
+// hand-edited file cannot mislead: the recomputed values are what count.
 //
 // Numbers use a dot for the decimal point. Fields are quoted only when they hold a comma, a
 // quote or a line break; quoted fields, CRLF line ends and a UTF-8 byte-order mark are accepted.

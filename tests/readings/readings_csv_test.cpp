@@ -161,4 +161,25 @@ TEST(ReadingsCsv, HandEditedAnswersAreCaught) {
               "values count");
 }
 
+// A file saved with other tolerances than the reader's checks its uncertainties against the
+// tolerances it names, and is read without a word.
+TEST(ReadingsCsv, UncertaintiesAreCheckedWithTheFilesOwnTolerances) {
+    const std::vector<kr::Reading> readings = {
+        synthetic::At(synthetic::kLongIsland, 11 * 3600, 10, 25)};
+    const kr::Tolerances wide{.clockSeconds = 60, .lengthPercent = 3, .heightPercent = 2,
+                              .tiltDegrees = 2};
+    const QByteArray text = kr::WriteReadingsCsv(readings, wide);
+    const kr::CsvReadResult read = kr::ReadReadingsCsv(text, kDefaults);
+    EXPECT_TRUE(read.problems.empty()) << read.problems.front().message.toStdString();
+
+    // Without the tolerance columns the reader's own tolerances are the measure.
+    QList<QByteArray> lines = text.split('\n');
+    for (QByteArray& line : lines) {
+        line = line.split(',').mid(0, 15).join(',');
+    }
+    const kr::CsvReadResult bare = kr::ReadReadingsCsv(lines.join('\n'), kDefaults);
+    ASSERT_FALSE(bare.problems.empty());
+    EXPECT_NE(bare.problems[0].message.indexOf(QStringLiteral("first_uncertainty")), -1);
+}
+
 }  // namespace
