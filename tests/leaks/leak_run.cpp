@@ -1,7 +1,8 @@
 // leak_run: one session of the calculator as a user has it, for a leak checker to watch. It
 // starts the window the way the program does, types the first worked observation, calculates,
 // prints with no printing service (which offers the report as a PDF file: it accepts and saves
-// one), and quits with the Quit button.
+// one), adds two more readings, leaves one out and takes it back, saves and opens the readings
+// and prints them to a PDF file, and quits with the Quit button.
 //
 // No test framework is linked, so that whatever the checker finds at exit belongs to the
 // program and its libraries. Exit status: 0 when every step did what a user would see, 1 when a
@@ -9,20 +10,25 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QDir>
 #include <QFile>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QPdfWriter>
 #include <QRadioButton>
+#include <QTableView>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <cstdio>
 
 #include "main_window/Sundial_Input.h"
+#include "readings_window/readings_window.h"
 
 namespace {
 
@@ -89,6 +95,29 @@ class PrintAnswerer : public QObject {
     int saveDialogs_ = 0;
 };
 
+void WorkThroughReadings(Sundial_Input& window, const QDir& scratch) {
+    for (const auto& [time, length] : {std::pair{"3:00:00 PM", "15.46"}, {"4:30:00 PM", "21.07"}}) {
+        Type(window.txtTime, QLatin1String(time));
+        Type(window.txtLength, QLatin1String(length));
+        window.CmdCalculate->click();
+    }
+    window.cmdReadings->click();
+    auto* readings = window.findChild<ReadingsWindow*>();
+    if (!readings) return Fail("readings: no window");
+    QAbstractItemModel* table = readings->readingsTable->model();
+    if (table->rowCount() != 3) Fail("readings:", QString::number(table->rowCount()));
+    table->setData(table->index(0, 0), Qt::Unchecked, Qt::CheckStateRole);
+    readings->cmdUndo->click();
+    const QString csv = scratch.filePath(QStringLiteral("readings.csv"));
+    if (!readings->saveFile(csv) || !readings->openFile(csv)) Fail("readings: save and open");
+    if (!readings->answerLabel->text().startsWith(QStringLiteral("11.4\u00b0 W"))) {
+        Fail("readings:", readings->answerLabel->text());
+    }
+    QPdfWriter pdf(scratch.filePath(QStringLiteral("readings.pdf")));
+    if (!readings->printTo(pdf)) Fail("readings: print to PDF");
+    readings->close();
+}
+
 void CalculatePrintAndQuit(Sundial_Input& window, const QString& pdfFile) {
     Type(window.txtDate, QStringLiteral("9/3/2003"));
     window.optDstinput->click();
@@ -119,6 +148,7 @@ void CalculatePrintAndQuit(Sundial_Input& window, const QString& pdfFile) {
         Fail("print: no PDF in", pdfFile);
     }
 
+    WorkThroughReadings(window, QFileInfo(pdfFile).dir());
     window.CmdQuit->click();
 }
 
@@ -130,6 +160,8 @@ int main(int argc, char* argv[]) {
     // Nothing listens on this socket, so printing fails quickly whatever runs on the machine.
     qputenv("CUPS_SERVER", scratch.filePath(QStringLiteral("no-cups.sock")).toLocal8Bit());
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    // The readings' recovery file goes to a data folder of this run's own.
+    qputenv("XDG_DATA_HOME", scratch.filePath(QStringLiteral("data")).toLocal8Bit());
     QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
     QApplication::setAttribute(Qt::AA_DontUseNativeDialogs);
 
