@@ -62,14 +62,13 @@ ReadingSolution SolvePerturbed(const Reading& reading, double clockSeconds, doub
     Reading moved = clockSeconds == 0 ? reading : ShiftedClock(reading, clockSeconds);
     const double length = reading.length * (1 + lengthFraction);
     const double height = reading.height * (1 + heightFraction);
-    if (tiltDegrees != 0) {
-        // The square off perpendicular turns the shadow angle atan(H / L); keep L, move H.
-        const double angle = std::atan2(height, length) + tiltDegrees * (std::numbers::pi / 180);
-        moved.height = length * std::tan(angle);
-    } else {
-        moved.height = height;
-    }
-    moved.length = length;
+    // A square tilted by t toward the shadow puts its tip H sin t along the wall and H cos t out
+    // from it, so the shadow reads H sin t + L cos t: to first order the length grows by H t.
+    // (A tilt across the shadow moves it sideways, which changes its length only to second
+    // order.)
+    const double tilt = tiltDegrees * (std::numbers::pi / 180);
+    moved.height = height;
+    moved.length = tiltDegrees != 0 ? height * std::sin(tilt) + length * std::cos(tilt) : length;
     if (!(moved.height > 0) || !(moved.length > 0) || !std::isfinite(moved.height)) {
         ReadingSolution none = SolveReading(reading);
         none.status = ReadingStatus::NoWallFits;

@@ -12,8 +12,8 @@ namespace kestramo::readings {
 // - the shadow: its pencil-thin end is fuzzy by the sun's half-degree disc, about 1 % of a
 //   typical shadow of 10 to 30 units;
 // - the square's height: a fixed, well-measured length, 0.5 %;
-// - the square's tilt: held "straight out" by eye, half a degree off perpendicular, which moves
-//   the shadow angle atan(height / length) by the same amount.
+// - the square's tilt: held "straight out" by eye, half a degree off perpendicular; tilted
+//   toward the shadow by t, the square throws H sin t + L cos t instead of L.
 // A zero tolerance leaves that source out.
 struct Tolerances {
     double clockSeconds = 10;    // seconds of time, 1 sigma, >= 0
@@ -46,8 +46,8 @@ AnswerUncertainty PropagateUncertainty(const Reading& reading, const ReadingSolu
 EvaluatedReading EvaluateReading(const Reading& reading, const Tolerances& tolerances);
 
 // The engine's two answers for a reading with perturbed inputs: the clock moved by
-// `clockSeconds`, the length and height scaled by (1 + fraction), the shadow angle turned by
-// `tiltDegrees`. Used by the propagation and by checks of it.
+// `clockSeconds`, the length and height scaled by (1 + fraction), the square tilted toward the
+// shadow by `tiltDegrees`. Used by the propagation and by checks of it.
 ReadingSolution SolvePerturbed(const Reading& reading, double clockSeconds, double lengthFraction,
                                double heightFraction, double tiltDegrees);
 
