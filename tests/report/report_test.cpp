@@ -117,9 +117,8 @@ class ReportTest : public QObject {
     }
 
     void init() {
-        window = std::make_unique<Sundial_Input>();
-        window->show();
-        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+        window = OpenWindow();
+        QVERIFY(window->isVisible());
     }
     void cleanup() { window.reset(); }
 
