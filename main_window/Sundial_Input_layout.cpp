@@ -16,8 +16,8 @@
 #include "main_window/keyed_radio_button.h"
 #include "main_window/link_label.h"
 #include "main_window/pictures.h"
-#include "main_window/wrapping_button.h"
 #include "main_window/window_texts.h"
+#include "main_window/wrapping_button.h"
 #include "text/date_order.h"
 
 namespace {
@@ -113,13 +113,14 @@ void Sundial_Input::createControls() {
     lblLongitude = Make<QLabel>(Frame1, "lblLongitude", QStringLiteral("Longitude (decimal)"),
                                 Twips(1800, 720, 1455, 255));
     lblResult = Make<QLabel>(Frame1, "lblResult", QString(""), Twips(6000, 720, 5055, 1335));
-    OptWest = Make<KeyedRadioButton>(Frame1, "OptWest", QStringLiteral("West of Greenwich (e.g. USA)"),
-                                 Twips(3240, 840, 2412, 312));
+    OptWest =
+        Make<KeyedRadioButton>(Frame1, "OptWest", QStringLiteral("West of Greenwich (e.g. USA)"),
+                               Twips(3240, 840, 2412, 312));
     txtLatitude = Make<QLineEdit>(Frame1, "txtLatitude", QString(), Twips(240, 960, 972, 288));
     txtLongitude = Make<QLineEdit>(Frame1, "txtLongitude", QString(), Twips(1800, 960, 972, 288));
-    OptEast = Make<KeyedRadioButton>(Frame1, "OptEast",
-                                 QStringLiteral("East of Greenwich (e.g. USSR)"),
-                                 Twips(3240, 1080, 2532, 312));
+    OptEast =
+        Make<KeyedRadioButton>(Frame1, "OptEast", QStringLiteral("East of Greenwich (e.g. USSR)"),
+                               Twips(3240, 1080, 2532, 312));
     lblNorthsouth = Make<QLabel>(Frame1, "lblNorthsouth", QStringLiteral("(North +, South -)"),
                                  Twips(240, 1320, 1455, 255));
     lblHeight = Make<QLabel>(Frame1, "lblHeight", QStringLiteral("Height of square"),
@@ -134,11 +135,11 @@ void Sundial_Input::createControls() {
 
     // Inside Frame2.
     optStandardinput = Make<KeyedRadioButton>(Frame2, "optStandardinput",
-                                          QStringLiteral("Standard Time (October to April)"),
-                                          Twips(0, 0, 3132, 252));
+                                              QStringLiteral("Standard Time (October to April)"),
+                                              Twips(0, 0, 3132, 252));
     optDstinput = Make<KeyedRadioButton>(Frame2, "optDstinput",
-                                     QStringLiteral("Daylight Savings (April to October)"),
-                                     Twips(0, 240, 3132, 252));
+                                         QStringLiteral("Daylight Savings (April to October)"),
+                                         Twips(0, 240, 3132, 252));
 
     // Each pair is a group of its own: Qt's automatic exclusivity would reach from Frame1 into
     // Frame2 and let one pair clear the other.

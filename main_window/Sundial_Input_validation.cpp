@@ -34,7 +34,8 @@ constexpr double kLongitudeExample = 72.855;  // degrees
 double DegreesFromZone(double longitude, double meridian) {
     double distance = std::fabs(longitude - meridian);
     if (std::fabs(meridian) > 180) {
-        distance = std::min(distance, std::fabs(longitude - meridian + std::copysign(360.0, meridian)));
+        distance =
+            std::min(distance, std::fabs(longitude - meridian + std::copysign(360.0, meridian)));
     }
     return distance;
 }

@@ -8,9 +8,9 @@ namespace report {
 QPageSize::PageSizeId PaperFor(const QLocale& locale) {
     // The countries CLDR lists as using US Letter.
     static constexpr QLocale::Territory kLetterTerritories[] = {
-        QLocale::Belize,    QLocale::Canada,      QLocale::Chile,      QLocale::Colombia,
-        QLocale::CostaRica, QLocale::ElSalvador,  QLocale::Guatemala,  QLocale::Mexico,
-        QLocale::Nicaragua, QLocale::Panama,      QLocale::Philippines, QLocale::PuertoRico,
+        QLocale::Belize,       QLocale::Canada,     QLocale::Chile,       QLocale::Colombia,
+        QLocale::CostaRica,    QLocale::ElSalvador, QLocale::Guatemala,   QLocale::Mexico,
+        QLocale::Nicaragua,    QLocale::Panama,     QLocale::Philippines, QLocale::PuertoRico,
         QLocale::UnitedStates, QLocale::Venezuela,
     };
     const bool letter = std::find(std::begin(kLetterTerritories), std::end(kLetterTerritories),

@@ -51,7 +51,9 @@ QString NumericDatePattern(const QLocale& locale) {
     QString separator = FieldsOf(locale.dateFormat(QLocale::ShortFormat)).separator;
     // A separator the date reader would not take, or none at all, is shown as a slash.
     const QString plain = separator.trimmed();
-    if (plain.size() != 1 || !QStringLiteral("/-.").contains(plain)) separator = QStringLiteral("/");
+    if (plain.size() != 1 || !QStringLiteral("/-.").contains(plain)) {
+        separator = QStringLiteral("/");
+    }
     const QString day = QStringLiteral("dd");
     const QString month = QStringLiteral("mm");
     const QString year = QStringLiteral("yyyy");

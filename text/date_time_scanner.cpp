@@ -126,8 +126,7 @@ bool Tokenize(QStringView text, const Vocabulary& vocabulary, Tokens& tokens) {
             QString word;
             // An apostrophe inside a word belongs to it: "মে’" is May in Assamese.
             const auto inWord = [&](QChar w) {
-                return w.isLetter() || w.isMark() || IsInvisible(w) || w == u'\u2019' ||
-                       w == u'\'';
+                return w.isLetter() || w.isMark() || IsInvisible(w) || w == u'\u2019' || w == u'\'';
             };
             for (; i < text.size() && inWord(at(i)); ++i) {
                 if (!IsInvisible(at(i))) word += at(i);
@@ -164,8 +163,8 @@ bool Tokenize(QStringView text, const Vocabulary& vocabulary, Tokens& tokens) {
 QStringView WithoutZoneName(QStringView text, const Vocabulary& vocabulary, bool& removed) {
     text = text.trimmed();
     for (const QString& zone : vocabulary.zoneNames) {
-        for (const QString& written :
-             {zone, QLatin1Char('(') + zone + QLatin1Char(')'), QLatin1Char('[') + zone + QLatin1Char(']')}) {
+        for (const QString& written : {zone, QLatin1Char('(') + zone + QLatin1Char(')'),
+                                       QLatin1Char('[') + zone + QLatin1Char(']')}) {
             if (text.size() > written.size() && text.endsWith(written, Qt::CaseInsensitive) &&
                 (text[text.size() - written.size() - 1].isSpace() ||
                  text[text.size() - written.size() - 1] == u',')) {
@@ -379,8 +378,8 @@ class DateTimeScanner {
     // words ("2003 г.", "3日"), and a weekday name when none came first ("3日水曜日",
     // "3 Eylül 2003 Çarşamba"). What does not fit is left for the time.
     void SkipDateEnd(bool weekdayFirst) {
-        if (NextIsMark(u'.') && (next_ + 1 == tokens_.size() || NextIs(Token::Kind::Blank, 1) ||
-                                 NextIsMark(u',', 1))) {
+        if (NextIsMark(u'.') &&
+            (next_ + 1 == tokens_.size() || NextIs(Token::Kind::Blank, 1) || NextIsMark(u',', 1))) {
             ++next_;
         }
         while (SkipWordIn(vocabulary_.dateWords)) {

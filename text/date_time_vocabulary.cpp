@@ -137,9 +137,10 @@ void AddDesignators(const QLocale& locale, Vocabulary& vocabulary) {
 void AddZoneNames(const QLocale& locale, Vocabulary& vocabulary) {
     const int year = QDate::currentDate().year();
     const QString zoneField = QStringLiteral("t");
-    for (const QString& name : {locale.toString(QTime(12, 0), zoneField),
-                                locale.toString(QDateTime(QDate(year, 1, 1), QTime(12, 0)), zoneField),
-                                locale.toString(QDateTime(QDate(year, 7, 1), QTime(12, 0)), zoneField)}) {
+    for (const QString& name :
+         {locale.toString(QTime(12, 0), zoneField),
+          locale.toString(QDateTime(QDate(year, 1, 1), QTime(12, 0)), zoneField),
+          locale.toString(QDateTime(QDate(year, 7, 1), QTime(12, 0)), zoneField)}) {
         const QString trimmed = name.trimmed();
         if (!trimmed.isEmpty() && !vocabulary.zoneNames.contains(trimmed)) {
             vocabulary.zoneNames << trimmed;
