@@ -20,7 +20,7 @@ inline double Pi, DegToRad, RadToDeg;  // 4 * arctan(1); Pi / 180; 180 / Pi
 inline DateTime ObsDate;               // only its calendar date counts
 inline double Latitude;                // degrees, north positive
 inline double Longitude;               // degrees, east positive, west negative
-inline double ZoneMeridian;            // degrees, east positive: (list index - 11) * 15
+inline double ZoneMeridian;            // degrees, east positive: the zone's offset in hours * 15
 // Clock readings in the time the user's clock shows (standard or daylight-saving time).
 // Slot 0 is noon; slot 1 is the measured time.
 inline std::array<DateTime, 4> ClockTime;

@@ -56,6 +56,7 @@ void Sundial_Input::Form_Load() {
     lstTimeZone->setEditText(QStringLiteral("Select Time Zone"));
     alignment_calculations::InitConstants();
     OptWest->setFocusPolicy(Qt::ClickFocus);
+    lstTimeZone->lineEdit()->installEventFilter(this);
 }
 
 void Sundial_Input::keyPressEvent(QKeyEvent* event) {
@@ -65,6 +66,34 @@ void Sundial_Input::keyPressEvent(QKeyEvent* event) {
         return;
     }
     QDialog::keyPressEvent(event);
+}
+
+bool Sundial_Input::eventFilter(QObject* watched, QEvent* event) {
+    // Enter in the time-zone box: the box's inline completion would take the key to accept
+    // the entry it completed, and the window would never see it. The completed entry is
+    // chosen and Calculate pressed, once.
+    if (watched == lstTimeZone->lineEdit() && event->type() == QEvent::KeyPress) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        const bool enter = key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
+        if (enter && (key->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
+            chooseTypedZone();
+            CmdCalculate->click();
+            return true;
+        }
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+void Sundial_Input::chooseTypedZone() {
+    QLineEdit* box = lstTimeZone->lineEdit();
+    const QString text = box->text();
+    const int entry = lstTimeZone->findText(text, Qt::MatchExactly);
+    if (entry != lstTimeZone->currentIndex()) {
+        lstTimeZone->setCurrentIndex(entry);
+        box->setText(text);
+    }
+    box->deselect();
+    box->end(false);
 }
 
 int Sundial_Input::showMessage(const QString& text, int buttons, int defaultButton) {

@@ -88,6 +88,7 @@ public slots:
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void createControls();
@@ -96,6 +97,8 @@ private:
     void Form_Load();
     // A modal box titled like the program, with no icon; returns the button pressed.
     int showMessage(const QString& text, int buttons, int defaultButton = 0);
+    // Chooses the time-zone entry whose whole text the list's box shows, or none.
+    void chooseTypedZone();
     // Moves the focus to a text box after a complaint and selects its text.
     void focusAndHighlight(QLineEdit* box);
     void createReadingsButton();

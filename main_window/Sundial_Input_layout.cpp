@@ -13,10 +13,12 @@
 #include <QRadioButton>
 
 #include "main_window/Sundial_Input.h"
+#include "main_window/keyed_radio_button.h"
 #include "main_window/link_label.h"
 #include "main_window/pictures.h"
-#include "main_window/wrapping_button.h"
 #include "main_window/window_texts.h"
+#include "main_window/wrapping_button.h"
+#include "text/date_order.h"
 
 namespace {
 
@@ -100,7 +102,9 @@ void Sundial_Input::createControls() {
 
     // Inside Frame1, from top to bottom.
     txtDate = Make<QLineEdit>(Frame1, "txtDate", QString(), Twips(240, 240, 972, 288));
-    lblDate = Make<QLabel>(Frame1, "lblDate", QStringLiteral("Date(mm/dd/yyyy)"),
+    // The caption asks for a numeric date in the order the date box reads it.
+    lblDate = Make<QLabel>(Frame1, "lblDate",
+                           QStringLiteral("Date(%1)").arg(text_conversions::NumericDatePattern()),
                            Twips(1320, 240, 1692, 372));
     Frame2 = Make<QFrame>(Frame1, "Frame2", QString(), Twips(2760, 120, 3135, 612));
     lstTimeZone = Make<QComboBox>(Frame1, "lstTimeZone", QString(), Twips(6240, 240, 4215, 315));
@@ -109,13 +113,14 @@ void Sundial_Input::createControls() {
     lblLongitude = Make<QLabel>(Frame1, "lblLongitude", QStringLiteral("Longitude (decimal)"),
                                 Twips(1800, 720, 1455, 255));
     lblResult = Make<QLabel>(Frame1, "lblResult", QString(""), Twips(6000, 720, 5055, 1335));
-    OptWest = Make<QRadioButton>(Frame1, "OptWest", QStringLiteral("West of Greenwich (e.g. USA)"),
-                                 Twips(3240, 840, 2412, 312));
+    OptWest =
+        Make<KeyedRadioButton>(Frame1, "OptWest", QStringLiteral("West of Greenwich (e.g. USA)"),
+                               Twips(3240, 840, 2412, 312));
     txtLatitude = Make<QLineEdit>(Frame1, "txtLatitude", QString(), Twips(240, 960, 972, 288));
     txtLongitude = Make<QLineEdit>(Frame1, "txtLongitude", QString(), Twips(1800, 960, 972, 288));
-    OptEast = Make<QRadioButton>(Frame1, "OptEast",
-                                 QStringLiteral("East of Greenwich (e.g. USSR)"),
-                                 Twips(3240, 1080, 2532, 312));
+    OptEast =
+        Make<KeyedRadioButton>(Frame1, "OptEast", QStringLiteral("East of Greenwich (e.g. USSR)"),
+                               Twips(3240, 1080, 2532, 312));
     lblNorthsouth = Make<QLabel>(Frame1, "lblNorthsouth", QStringLiteral("(North +, South -)"),
                                  Twips(240, 1320, 1455, 255));
     lblHeight = Make<QLabel>(Frame1, "lblHeight", QStringLiteral("Height of square"),
@@ -129,12 +134,12 @@ void Sundial_Input::createControls() {
     txtTime = Make<QLineEdit>(Frame1, "txtTime", QString(), Twips(3240, 1800, 1695, 315));
 
     // Inside Frame2.
-    optStandardinput = Make<QRadioButton>(Frame2, "optStandardinput",
-                                          QStringLiteral("Standard Time (October to April)"),
-                                          Twips(0, 0, 3132, 252));
-    optDstinput = Make<QRadioButton>(Frame2, "optDstinput",
-                                     QStringLiteral("Daylight Savings (April to October)"),
-                                     Twips(0, 240, 3132, 252));
+    optStandardinput = Make<KeyedRadioButton>(Frame2, "optStandardinput",
+                                              QStringLiteral("Standard Time (October to April)"),
+                                              Twips(0, 0, 3132, 252));
+    optDstinput = Make<KeyedRadioButton>(Frame2, "optDstinput",
+                                         QStringLiteral("Daylight Savings (April to October)"),
+                                         Twips(0, 240, 3132, 252));
 
     // Each pair is a group of its own: Qt's automatic exclusivity would reach from Frame1 into
     // Frame2 and let one pair clear the other.
@@ -144,6 +149,13 @@ void Sundial_Input::createControls() {
     clockKindGroup_ = new QButtonGroup(this);
     clockKindGroup_->addButton(optStandardinput);
     clockKindGroup_->addButton(optDstinput);
+    // Access keys for the options, which stay out of the Tab cycle; P and Q are Print's and
+    // Quit's.
+    const std::pair<QRadioButton*, QChar> keyed[] = {
+        {optStandardinput, u'S'}, {optDstinput, u'D'}, {OptWest, u'W'}, {OptEast, u'E'}};
+    for (const auto& [option, letter] : keyed) {
+        static_cast<KeyedRadioButton*>(option)->setAccessKey(letter);
+    }
 
     // Each text box is named by its label, for screen readers as for the label's buddy link.
     const std::pair<QLabel*, QLineEdit*> labelled[] = {

@@ -6,10 +6,12 @@
 #include <QMessageBox>
 #include <QRadioButton>
 
+#include <algorithm>
 #include <cmath>
 
 #include "engine/alignment_calculations.h"
 #include "main_window/Sundial_Input.h"
+#include "main_window/window_texts.h"
 #include "text/text_conversions.h"
 
 namespace ac = alignment_calculations;
@@ -21,7 +23,22 @@ constexpr double kLatitudeBound = 90;    // degrees
 constexpr double kLongitudeBound = 180;  // degrees
 // Farther than this from the zone's meridian, the site is probably on another clock.
 constexpr double kZoneTolerance = 15;  // degrees
-constexpr int kFirstZoneOffset = -11;  // hours east of Greenwich of the list's first entry
+constexpr double kDegreesPerHour = 15;
+// The examples the messages give, written as the user's locale writes numbers.
+constexpr double kLatitudeExample = 40.655;   // degrees
+constexpr double kLongitudeExample = 72.855;  // degrees
+
+// How far the site is from its zone's meridian. A zone past the date line has its meridian
+// beyond 180 degrees, and the same meridian a turn back too: GMT+13's 195 degrees east are
+// 165 degrees west, where Tonga lies. GMT+12 and GMT-12 keep 180 degrees as it stands.
+double DegreesFromZone(double longitude, double meridian) {
+    double distance = std::fabs(longitude - meridian);
+    if (std::fabs(meridian) > 180) {
+        distance =
+            std::min(distance, std::fabs(longitude - meridian + std::copysign(360.0, meridian)));
+    }
+    return distance;
+}
 
 // A coordinate passes when it is a number in the locale's notation whose magnitude is within
 // the bound, read both as the number at the start of the text and as the whole number: "1,000"
@@ -60,7 +77,8 @@ bool Sundial_Input::DateCheck() {
 
     const std::optional<double> latitude = CoordinateWithin(txtLatitude->text(), kLatitudeBound);
     if (!latitude) {
-        showMessage(QStringLiteral("Please enter latitude in degrees from -90 to 90, e.g. 40.655"),
+        showMessage(QStringLiteral("Please enter latitude in degrees from -90 to 90, e.g. ") +
+                        tc::NumberText(kLatitudeExample),
                     QMessageBox::Ok);
         focusAndHighlight(txtLatitude);
         return false;
@@ -70,9 +88,9 @@ bool Sundial_Input::DateCheck() {
     const std::optional<double> longitude =
         CoordinateWithin(txtLongitude->text(), kLongitudeBound);
     if (!longitude) {
-        showMessage(
-            QStringLiteral("Please enter  longitude in degrees from 0 to 180, e.g. 72.855"),
-            QMessageBox::Ok);
+        showMessage(QStringLiteral("Please enter  longitude in degrees from 0 to 180, e.g. ") +
+                        tc::NumberText(kLongitudeExample),
+                    QMessageBox::Ok);
         focusAndHighlight(txtLongitude);
         return false;
     }
@@ -94,9 +112,9 @@ bool Sundial_Input::DateCheck() {
         lstTimeZone->setFocus();
         return false;
     }
-    ac::ZoneMeridian = (zone + kFirstZoneOffset) * 15.0;
+    ac::ZoneMeridian = window_texts::ZoneOffsetHours(zone) * kDegreesPerHour;
 
-    if (std::fabs(ac::Longitude - ac::ZoneMeridian) > kZoneTolerance) {
+    if (DegreesFromZone(ac::Longitude, ac::ZoneMeridian) > kZoneTolerance) {
         const int answer = showMessage(
             QStringLiteral("Your longitude is more than 15 degrees form your time zone.  Are "
                            "you sure that this information is correct?"),
@@ -107,7 +125,7 @@ bool Sundial_Input::DateCheck() {
         }
     }
 
-    const std::optional<double> clockTime = tc::ParseDateTime(txtTime->text());
+    const std::optional<double> clockTime = tc::ParseClockTime(txtTime->text());
     if (!clockTime) {
         showMessage(QStringLiteral("Please enter a valid time (e.g. 10:55:23 or 3:35:20 PM)"),
                     QMessageBox::Ok);

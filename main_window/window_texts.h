@@ -15,7 +15,10 @@ inline const QString kMakerAddress = QLatin1String(product::kMakerAddress);
 QString Instructions();
 // The two paragraphs that explain how to take the measurement.
 QString MeasuringMethod();
-// The 24 entries of the time-zone list, from GMT-11 at index 0 to GMT+12 at index 23.
+// The entries of the time-zone list: the 24 whole-hour zones from GMT-11 at index 0 to GMT+12
+// at index 23, then the zones that are not whole hours and those past the date line.
 const QStringList& TimeZones();
+// Hours east of Greenwich of the time-zone list's entry `index` (5.75 for Nepal).
+double ZoneOffsetHours(int index);
 
 }  // namespace window_texts

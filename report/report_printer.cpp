@@ -9,6 +9,7 @@
 #include <algorithm>
 
 #include "product/product.h"
+#include "report/paper_size.h"
 
 namespace report {
 
@@ -58,12 +59,13 @@ std::optional<QString> PrintOnDefaultPrinter(const Report& page) {
     return std::nullopt;
 }
 
-bool SaveAsPdf(const Report& page, const QString& fileName) {
-    // A printer object keeps the default printer's paper and margins when it writes a file.
+bool SaveAsPdf(const Report& page, const QString& fileName, const QLocale& locale) {
     QPrinter printer(QPrinter::HighResolution);
     SetUp(printer);
     printer.setOutputFormat(QPrinter::PdfFormat);
     printer.setOutputFileName(fileName);
+    // Without a printer Qt writes A4 wherever the user is; the file is printed at home.
+    printer.setPageSize(QPageSize(PaperFor(locale)));
     return Paint(page, printer);
 }
 

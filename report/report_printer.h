@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QLocale>
 #include <QString>
 
 #include <optional>
@@ -22,8 +23,8 @@ bool Paint(const Report& page, QPagedPaintDevice& device);
 // the job went out, otherwise why it did not, in words for the user.
 std::optional<QString> PrintOnDefaultPrinter(const Report& page);
 
-// Writes the page that the default printer would have received to a PDF file. False when the
-// file cannot be written.
-bool SaveAsPdf(const Report& page, const QString& fileName);
+// Writes the page to a PDF file on the paper of the user's locale (Letter in the US, A4 in
+// most other places). False when the file cannot be written.
+bool SaveAsPdf(const Report& page, const QString& fileName, const QLocale& locale = QLocale());
 
 }  // namespace report

@@ -1,38 +1,39 @@
-// Text typed into the window becomes numbers and serial date-times here, and numbers and
-// date-times become text the way the user's locale writes them.
-//
 // Dates and times are read by a small scanner rather than by QLocale::toDate: Qt 6.4 reads
 // "9/3/03" as 1903 and "9/3/2003" not at all in en_US, and its formats are all-or-nothing. The
-// scanner splits the text into numbers, words, separator marks and blanks and accepts:
+// scanner splits the text into numbers (in any script's digits), words, separator marks and
+// blanks, and accepts:
 //   date            three fields separated by / - . , or blanks, optionally after a weekday
 //                   name: all numbers in the locale's day/month/year order (a first field of
 //                   three or four digits means year-month-day, as in 2003-09-03), or one
 //                   month name (the locale's or English, full or abbreviated, any case) with
 //                   the day and the year around it: "September 3, 2003", "3 Sep 2003",
-//                   "3. September 2003", "2003 Sep 3". A trailing period is allowed.
-//   time            H:M or H:M:S (optionally with a decimal fraction of a second), in 24-hour
-//                   form, or with an AM/PM designator (the locale's, AM/PM, A/P, any case,
-//                   periods and blanks ignored: "a.m."), when the hour runs from 1 to 12; an
-//                   hour with a designator alone ("3 PM") is a time too.
+//                   "3. September 2003", "2003 Sep 3". The words the locale's own date formats
+//                   write between and after the fields count as separators ("3 de septiembre
+//                   de 2003", "2003年9月3日"); a trailing period, and a weekday name after the
+//                   date when none stands before it, are allowed.
+//   time            H:M or H:M:S (optionally with a decimal fraction of a second), H.MM or
+//                   H.MM.SS, or the hour, minutes and seconds each followed by the locale's
+//                   word for them ("11時00分", "11 h 00", "11 Uhr"), in 24-hour form or with an
+//                   AM/PM designator (the locale's, AM/PM, A/P, any case, periods and blanks
+//                   ignored: "a.m.") when the hour runs from 1 to 12; an hour with a
+//                   designator alone ("3 PM") is a time too. The locale's own designator may
+//                   also stand first ("午前11:00"). The name of the local time zone that
+//                   the locale's long time format writes may stand before or after the time.
 //   date and time   the date, then blanks and/or a comma (or an ISO "T"), then the time.
 // Two-digit years 00-29 are 2000-2029 and 30-99 are 1930-1999; years must lie in 100-9999.
-// A year-less date, a designator before the time and any other character are refused, so
-// that what is accepted stays predictable.
+// A year-less date, an English designator before the time and any other character are
+// refused, so that what is accepted stays predictable. Invisible direction marks are ignored.
 
 #include "text/date_time_scanner.h"
 
 #include <QChar>
-#include <QHash>
-#include <QSet>
 #include <QStringView>
 
 #include <algorithm>
-#include <charconv>
-#include <cmath>
-#include <memory>
-#include <string>
 #include <utility>
 #include <vector>
+
+#include "text/date_time_vocabulary.h"
 
 namespace text_conversions {
 namespace {
@@ -42,9 +43,6 @@ constexpr int kLatestYear = 9999;
 
 QDate SerialEpoch() { return QDate(1899, 12, 30); }
 
-// ---------------------------------------------------------------------------------------------
-// What the scanner knows about a locale.
-
 // Where the day, the month and the year stand among a date's three fields.
 struct FieldOrder {
     int day, month, year;
@@ -53,94 +51,16 @@ constexpr FieldOrder kMonthDayYear{1, 0, 2};
 constexpr FieldOrder kDayMonthYear{0, 1, 2};
 constexpr FieldOrder kYearMonthDay{2, 1, 0};
 
-// Case-folded, without periods and blanks: "Sept." and "sept" meet, "a. m." and "AM" too.
-QString Squeezed(const QString& text) {
-    QString squeezed;
-    for (const QChar c : text.toCaseFolded()) {
-        if (c != u'.' && !c.isSpace()) squeezed += c;
+FieldOrder FieldOrderOf(DateOrder order) {
+    switch (order) {
+        case DateOrder::MonthDayYear:
+            return kMonthDayYear;
+        case DateOrder::YearMonthDay:
+            return kYearMonthDay;
+        case DateOrder::DayMonthYear:
+            break;
     }
-    return squeezed;
-}
-
-struct Vocabulary {
-    QHash<QString, int> months;  // squeezed names to month numbers 1-12
-    QSet<QString> weekdays;      // squeezed names
-    QSet<QString> amDesignators;
-    QSet<QString> pmDesignators;
-    FieldOrder order = kMonthDayYear;
-};
-
-// The order of day, month and year in the locale's short date format ("M/d/yy" in en_US,
-// "dd.MM.yy" in de_DE, "yyyy/MM/dd" in ja_JP); quoted literals do not count.
-FieldOrder OrderOf(const QString& format) {
-    qsizetype day = -1;
-    qsizetype month = -1;
-    qsizetype year = -1;
-    bool quoted = false;
-    for (qsizetype i = 0; i < format.size(); ++i) {
-        const QChar c = format[i];
-        if (c == u'\'') {
-            quoted = !quoted;
-        } else if (!quoted) {
-            if (c == u'd' && day < 0) day = i;
-            if (c == u'M' && month < 0) month = i;
-            if (c == u'y' && year < 0) year = i;
-        }
-    }
-    if (day < 0 || month < 0) return kDayMonthYear;
-    if (year >= 0 && year < month && year < day) return kYearMonthDay;
-    return month < day ? kMonthDayYear : kDayMonthYear;
-}
-
-Vocabulary VocabularyOf(const QLocale& locale) {
-    Vocabulary vocabulary;
-    const QLocale english(QLocale::English, QLocale::UnitedStates);
-    // The locale's names first, so that English never overrides them.
-    for (const QLocale& names : {locale, english}) {
-        for (int month = 1; month <= 12; ++month) {
-            for (const QLocale::FormatType type : {QLocale::LongFormat, QLocale::ShortFormat}) {
-                for (const QString& name :
-                     {names.monthName(month, type), names.standaloneMonthName(month, type)}) {
-                    const QString squeezed = Squeezed(name);
-                    if (!squeezed.isEmpty() && !vocabulary.months.contains(squeezed)) {
-                        vocabulary.months.insert(squeezed, month);
-                    }
-                }
-            }
-        }
-        for (int day = 1; day <= 7; ++day) {
-            for (const QLocale::FormatType type : {QLocale::LongFormat, QLocale::ShortFormat}) {
-                vocabulary.weekdays.insert(Squeezed(names.dayName(day, type)));
-                vocabulary.weekdays.insert(Squeezed(names.standaloneDayName(day, type)));
-            }
-        }
-    }
-    vocabulary.months.insert(QStringLiteral("sept"), 9);
-    vocabulary.weekdays.remove(QString());
-
-    vocabulary.amDesignators = {QStringLiteral("am"), QStringLiteral("a")};
-    vocabulary.pmDesignators = {QStringLiteral("pm"), QStringLiteral("p")};
-    const QString am = Squeezed(locale.amText());
-    const QString pm = Squeezed(locale.pmText());
-    if (!am.isEmpty() && am != pm) {
-        vocabulary.amDesignators.insert(am);
-        vocabulary.pmDesignators.insert(pm);
-    }
-    vocabulary.order = OrderOf(locale.dateFormat(QLocale::ShortFormat));
-    return vocabulary;
-}
-
-// Building a vocabulary asks the locale for some hundred names; a field is parsed on every
-// check, so the last few locales' vocabularies are kept.
-const Vocabulary& CachedVocabulary(const QLocale& locale) {
-    constexpr std::size_t kCachedLocales = 8;
-    thread_local std::vector<std::pair<QLocale, std::unique_ptr<const Vocabulary>>> cache;
-    for (const auto& [cachedLocale, vocabulary] : cache) {
-        if (cachedLocale == locale) return *vocabulary;
-    }
-    if (cache.size() == kCachedLocales) cache.erase(cache.begin());
-    cache.emplace_back(locale, std::make_unique<const Vocabulary>(VocabularyOf(locale)));
-    return *cache.back().second;
+    return kDayMonthYear;
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -162,28 +82,69 @@ using Tokens = std::vector<Token>;
 
 bool IsMark(QChar c) { return c == u'/' || c == u'-' || c == u'.' || c == u',' || c == u':'; }
 
+bool IsInvisible(QChar c) { return c.category() == QChar::Other_Format; }
+
+// Full-width forms as their ASCII twins, the Arabic comma as a comma.
+QChar Plain(QChar c) {
+    constexpr char16_t kFirstFullWidth = 0xFF01;
+    constexpr char16_t kLastFullWidth = 0xFF5E;
+    constexpr char16_t kFullWidthOffset = 0xFEE0;
+    if (c.unicode() >= kFirstFullWidth && c.unicode() <= kLastFullWidth) {
+        return QChar(static_cast<char16_t>(c.unicode() - kFullWidthOffset));
+    }
+    if (c == u'\u060C') return u',';
+    return c;
+}
+
 // The tokens of the text without leading and trailing blanks; false on any character that
-// belongs to no token.
-bool Tokenize(QStringView text, Tokens& tokens) {
+// belongs to no token. A word written straight after a number that starts with one of the
+// vocabulary's glued words ("日水曜日" after "3") is two words.
+bool Tokenize(QStringView text, const Vocabulary& vocabulary, Tokens& tokens) {
     text = text.trimmed();
     qsizetype i = 0;
+    const auto at = [&](qsizetype k) { return Plain(text[k]); };
     while (i < text.size()) {
-        const QChar c = text[i];
+        const QChar c = at(i);
         Token token;
+        if (IsInvisible(c)) {
+            ++i;
+            continue;
+        }
         if (c.isSpace()) {
-            while (i < text.size() && text[i].isSpace()) ++i;
+            while (i < text.size() && (at(i).isSpace() || IsInvisible(at(i)))) ++i;
+            if (tokens.empty() || tokens.back().kind == Token::Kind::Blank) continue;
         } else if (c.isDigit()) {
             token.kind = Token::Kind::Number;
-            for (; i < text.size() && text[i].isDigit(); ++i) {
+            for (; i < text.size() && (at(i).isDigit() || IsInvisible(at(i))); ++i) {
+                if (IsInvisible(at(i))) continue;
                 if (++token.digits <= kKeptDigits) {
-                    token.value = token.value * 10 + text[i].digitValue();
+                    token.value = token.value * 10 + at(i).digitValue();
                 }
             }
         } else if (c.isLetter()) {
             token.kind = Token::Kind::Word;
-            const qsizetype begin = i;
-            while (i < text.size() && (text[i].isLetter() || text[i].isMark())) ++i;
-            token.word = text.mid(begin, i - begin).toString().toCaseFolded();
+            QString word;
+            // An apostrophe inside a word belongs to it: "মে’" is May in Assamese.
+            const auto inWord = [&](QChar w) {
+                return w.isLetter() || w.isMark() || IsInvisible(w) || w == u'\u2019' || w == u'\'';
+            };
+            for (; i < text.size() && inWord(at(i)); ++i) {
+                if (!IsInvisible(at(i))) word += at(i);
+            }
+            word = word.toCaseFolded();
+            if (!tokens.empty() && tokens.back().kind == Token::Kind::Number) {
+                for (const QString& glued : vocabulary.gluedWords) {
+                    if (word.size() > glued.size() && word.startsWith(glued)) {
+                        Token first;
+                        first.kind = Token::Kind::Word;
+                        first.word = glued;
+                        tokens.push_back(std::move(first));
+                        word.remove(0, glued.size());
+                        break;
+                    }
+                }
+            }
+            token.word = std::move(word);
         } else if (IsMark(c)) {
             token.kind = Token::Kind::Mark;
             token.mark = c;
@@ -193,30 +154,68 @@ bool Tokenize(QStringView text, Tokens& tokens) {
         }
         tokens.push_back(std::move(token));
     }
+    if (!tokens.empty() && tokens.back().kind == Token::Kind::Blank) tokens.pop_back();
     return true;
+}
+
+// The text without the local zone's name where the locale's long time format writes it:
+// "11:00:00 AM UTC", "23:04:05 (UTC)", "UTC 23:04:05". Sets `removed` when it was there.
+QStringView WithoutZoneName(QStringView text, const Vocabulary& vocabulary, bool& removed) {
+    text = text.trimmed();
+    for (const QString& zone : vocabulary.zoneNames) {
+        for (const QString& written : {zone, QLatin1Char('(') + zone + QLatin1Char(')'),
+                                       QLatin1Char('[') + zone + QLatin1Char(']')}) {
+            if (text.size() > written.size() && text.endsWith(written, Qt::CaseInsensitive) &&
+                (text[text.size() - written.size() - 1].isSpace() ||
+                 text[text.size() - written.size() - 1] == u',')) {
+                removed = true;
+                QStringView rest = text.chopped(written.size()).trimmed();
+                if (rest.endsWith(u',')) rest.chop(1);
+                return rest;
+            }
+            if (text.size() > written.size() && text.startsWith(written, Qt::CaseInsensitive) &&
+                text[written.size()].isSpace()) {
+                removed = true;
+                return text.sliced(written.size());
+            }
+        }
+    }
+    return text;
 }
 
 // ---------------------------------------------------------------------------------------------
 // The scanner.
+
+struct Scanned {
+    Serial serial = 0;
+    bool hasTime = false;
+};
 
 class DateTimeScanner {
   public:
     DateTimeScanner(const Tokens& tokens, const Vocabulary& vocabulary)
         : tokens_(tokens), vocabulary_(vocabulary) {}
 
-    std::optional<Serial> Scan() {
+    std::optional<Scanned> Scan(Reading first) {
         if (tokens_.empty()) return std::nullopt;
+        if (first == Reading::TimeFirst) {
+            if (const std::optional<QTime> time = ReadTime()) {
+                return Scanned{ToSerial(SerialEpoch(), *time), true};
+            }
+            next_ = 0;
+        }
         if (const std::optional<QDate> date = ReadDate()) {
-            if (AtEnd()) return ToSerial(*date);
+            if (AtEnd()) return Scanned{ToSerial(*date), false};
             if (!SkipDateTimeGap()) return std::nullopt;
             const std::optional<QTime> time = ReadTime();
             if (!time) return std::nullopt;
-            return ToSerial(*date, *time);
+            return Scanned{ToSerial(*date, *time), true};
         }
+        if (first == Reading::TimeFirst) return std::nullopt;
         next_ = 0;
         const std::optional<QTime> time = ReadTime();
         if (!time) return std::nullopt;
-        return ToSerial(SerialEpoch(), *time);
+        return Scanned{ToSerial(SerialEpoch(), *time), true};
     }
 
   private:
@@ -236,14 +235,101 @@ class DateTimeScanner {
         return NextIs(Token::Kind::Mark, ahead) && tokens_[next_ + ahead].mark == mark;
     }
 
-    // Blanks, one separator mark, blanks; at least one of them. The mark, or a null QChar for
-    // blanks alone; nullopt when there is no gap.
+    bool NextIsWordIn(const QSet<QString>& words, std::size_t ahead = 0) const {
+        return NextIs(Token::Kind::Word, ahead) && words.contains(tokens_[next_ + ahead].word);
+    }
+
+    // How many tokens from the next one spell a weekday name: one word, or up to three joined
+    // by blanks or hyphens ("quarta-feira", "יום רביעי"), perhaps with a word of the date
+    // format glued to its end ("วันพุธที่"); the longest that does. 0 when none.
+    std::size_t WeekdayTokens() const {
+        constexpr int kMostWords = 3;
+        std::size_t longest = 0;
+        QString joined;
+        std::size_t end = next_;
+        for (int words = 0; words < kMostWords && end < tokens_.size(); ++words) {
+            if (words > 0) {
+                const Token& joint = tokens_[end];
+                if (joint.kind != Token::Kind::Blank &&
+                    !(joint.kind == Token::Kind::Mark && joint.mark == u'-')) {
+                    break;
+                }
+                ++end;
+            }
+            if (end >= tokens_.size() || tokens_[end].kind != Token::Kind::Word) break;
+            joined += tokens_[end++].word;
+            if (IsWeekday(joined)) longest = end - next_;
+        }
+        return longest;
+    }
+
+    bool IsWeekday(const QString& word) const {
+        if (vocabulary_.weekdays.contains(word)) return true;
+        for (const QString& glued : vocabulary_.dateWords) {
+            if (word.size() > glued.size() && word.endsWith(glued) &&
+                vocabulary_.weekdays.contains(word.chopped(glued.size()))) {
+                return true;
+            }
+        }
+        return false;
+    }
+
+    // A month name, perhaps after a word of the date format glued to its front ("בינואר").
+    int MonthOf(const QString& word) const {
+        if (const auto month = vocabulary_.months.constFind(word);
+            month != vocabulary_.months.constEnd()) {
+            return *month;
+        }
+        for (const QString& glued : vocabulary_.dateWords) {
+            if (word.size() > glued.size() && word.startsWith(glued)) {
+                if (const int month = vocabulary_.months.value(word.sliced(glued.size()))) {
+                    return month;
+                }
+            }
+        }
+        return 0;
+    }
+
+    // A number of at most two digits (exactly two when `twoDigits`), taken when it is next.
+    std::optional<int> ReadShortNumber(bool twoDigits = false) {
+        if (!NextIs(Token::Kind::Number)) return std::nullopt;
+        const Token& token = tokens_[next_];
+        if (token.digits > 2 || (twoDigits && token.digits != 2)) return std::nullopt;
+        ++next_;
+        return token.value;
+    }
+
+    // An optional blank, then one of `words` with the period of its abbreviation; nothing is
+    // taken unless the word is there.
+    bool SkipWordIn(const QSet<QString>& words) {
+        const std::size_t start = next_;
+        if (NextIs(Token::Kind::Blank)) ++next_;
+        if (!NextIsWordIn(words)) {
+            next_ = start;
+            return false;
+        }
+        ++next_;
+        if (NextIsMark(u'.') && !NextIs(Token::Kind::Number, 1)) ++next_;
+        return true;
+    }
+
+    // Blanks, at most one separator mark and the date format's own words, at least one of
+    // them. The mark, or a null QChar for blanks and words alone; nullopt when there is no
+    // gap.
     std::optional<QChar> ReadFieldGap() {
         const std::size_t start = next_;
         QChar mark;
-        if (NextIs(Token::Kind::Blank)) ++next_;
-        if (NextIs(Token::Kind::Mark) && tokens_[next_].mark != u':') mark = tokens_[next_++].mark;
-        if (NextIs(Token::Kind::Blank)) ++next_;
+        while (!AtEnd()) {
+            const Token& token = tokens_[next_];
+            if (token.kind == Token::Kind::Blank) {
+                ++next_;
+            } else if (token.kind == Token::Kind::Mark && token.mark != u':' && mark.isNull()) {
+                mark = token.mark;
+                ++next_;
+            } else if (!SkipWordIn(vocabulary_.dateWords)) {
+                break;
+            }
+        }
         if (next_ == start) return std::nullopt;
         return mark;
     }
@@ -255,8 +341,8 @@ class DateTimeScanner {
         if (token.kind == Token::Kind::Number) {
             field.value = token.value;
             field.digits = token.digits;
-        } else if (token.kind == Token::Kind::Word && vocabulary_.months.contains(token.word)) {
-            field.month = vocabulary_.months.value(token.word);
+        } else if (token.kind == Token::Kind::Word && MonthOf(token.word) != 0) {
+            field.month = MonthOf(token.word);
         } else {
             return std::nullopt;
         }
@@ -265,8 +351,10 @@ class DateTimeScanner {
     }
 
     std::optional<QDate> ReadDate() {
-        if (NextIs(Token::Kind::Word) && vocabulary_.weekdays.contains(tokens_[next_].word)) {
-            ++next_;
+        const std::size_t weekday = WeekdayTokens();
+        const bool weekdayFirst = weekday > 0;
+        if (weekdayFirst) {
+            next_ += weekday;
             const std::optional<QChar> gap = ReadFieldGap();
             if (!gap || !(gap->isNull() || *gap == u',' || *gap == u'.')) return std::nullopt;
         }
@@ -282,15 +370,34 @@ class DateTimeScanner {
             if (!field) return std::nullopt;
             fields[k] = *field;
         }
-        // "2003. 09. 03." and "03.09.2003." end with a period.
-        if (NextIsMark(u'.') && (next_ + 1 == tokens_.size() || NextIs(Token::Kind::Blank, 1))) {
-            ++next_;
-        }
+        SkipDateEnd(weekdayFirst);
         return DateOf(fields, gaps);
     }
 
+    // What may follow the last field: a period ("03.09.2003.", "3., szerda"), the format's
+    // words ("2003 г.", "3日"), and a weekday name when none came first ("3日水曜日",
+    // "3 Eylül 2003 Çarşamba"). What does not fit is left for the time.
+    void SkipDateEnd(bool weekdayFirst) {
+        if (NextIsMark(u'.') &&
+            (next_ + 1 == tokens_.size() || NextIs(Token::Kind::Blank, 1) || NextIsMark(u',', 1))) {
+            ++next_;
+        }
+        while (SkipWordIn(vocabulary_.dateWords)) {
+        }
+        if (weekdayFirst) return;
+        const std::size_t start = next_;
+        if (NextIs(Token::Kind::Blank)) ++next_;
+        if (NextIsMark(u',')) ++next_;
+        if (NextIs(Token::Kind::Blank)) ++next_;
+        if (const std::size_t weekday = WeekdayTokens()) {
+            next_ += weekday;
+        } else {
+            next_ = start;
+        }
+    }
+
     std::optional<QDate> DateOf(const Field (&fields)[3], const QChar (&gaps)[2]) const {
-        FieldOrder at = vocabulary_.order;
+        FieldOrder at = FieldOrderOf(vocabulary_.order);
         if (fields[0].month != 0) {
             at = kMonthDayYear;
         } else if (fields[1].month != 0) {
@@ -328,38 +435,74 @@ class DateTimeScanner {
         return next_ > start;
     }
 
+    // The clock fields, the rest of the text being the designator and the words after a time.
     std::optional<QTime> ReadTime() {
-        if (!NextIs(Token::Kind::Number)) return std::nullopt;
-        const Token& hourToken = tokens_[next_++];
-        int hour = hourToken.value;
+        QString designator;
+        const bool designatorFirst = NextIsWordIn(vocabulary_.leadingDesignators);
+        if (designatorFirst) {
+            designator = tokens_[next_++].word;
+            if (NextIs(Token::Kind::Blank)) ++next_;
+        }
+        const std::optional<int> hour = ReadShortNumber();
+        if (!hour) return std::nullopt;
         int minute = 0;
         int second = 0;
         int millisecond = 0;
-        bool hasMinutes = false;
-        bool shortFields = hourToken.digits <= 2;
-        if (NextIsMark(u':') && NextIs(Token::Kind::Number, 1)) {
-            minute = tokens_[next_ + 1].value;
-            shortFields = shortFields && tokens_[next_ + 1].digits <= 2;
-            next_ += 2;
-            hasMinutes = true;
-            if (NextIsMark(u':') && NextIs(Token::Kind::Number, 1)) {
-                second = tokens_[next_ + 1].value;
-                shortFields = shortFields && tokens_[next_ + 1].digits <= 2;
-                next_ += 2;
-                if (NextIsMark(u'.') && NextIs(Token::Kind::Number, 1)) {
+        bool complete = false;  // minutes, or the word for the hour, were written
+
+        QChar separator;
+        if (NextIsMark(u':') || NextIsMark(u'.')) {
+            separator = tokens_[next_].mark;
+            ++next_;
+            const std::optional<int> minutes = ReadShortNumber(separator == u'.');
+            if (!minutes) return std::nullopt;
+            minute = *minutes;
+            complete = true;
+        } else if (SkipWordIn(vocabulary_.hourWords)) {
+            complete = true;
+            const std::size_t start = next_;
+            if (NextIs(Token::Kind::Blank)) ++next_;
+            if (const std::optional<int> minutes = ReadShortNumber()) {
+                minute = *minutes;
+                separator = u'h';
+            } else {
+                next_ = start;
+            }
+        }
+
+        if (!separator.isNull()) {
+            if (SkipWordIn(vocabulary_.minuteWords)) {
+                const std::size_t start = next_;
+                if (NextIs(Token::Kind::Blank)) ++next_;
+                const std::optional<int> seconds = ReadShortNumber();
+                if (seconds && SkipWordIn(vocabulary_.secondWords)) {
+                    second = *seconds;
+                } else {
+                    next_ = start;
+                }
+            } else if ((separator == u':' || separator == u'.') && NextIsMark(separator) &&
+                       NextIs(Token::Kind::Number, 1)) {
+                ++next_;
+                const std::optional<int> seconds = ReadShortNumber(separator == u'.');
+                if (!seconds) return std::nullopt;
+                second = *seconds;
+                if (separator == u':' && NextIsMark(u'.') && NextIs(Token::Kind::Number, 1)) {
                     millisecond = MillisecondsOf(tokens_[next_ + 1]);
                     next_ += 2;
                 }
+                SkipWordIn(vocabulary_.secondWords);
             }
         }
-        if (!shortFields) return std::nullopt;
 
-        // The rest of the text is the AM/PM designator, if anything.
-        QString designator;
+        // The rest of the text is the AM/PM designator, if anything, and words such as "Uhr".
         bool onlyBlanks = true;
         for (; !AtEnd(); ++next_) {
             const Token& token = tokens_[next_];
             if (token.kind == Token::Kind::Word) {
+                if (vocabulary_.timeSuffixes.contains(token.word) && designator.isEmpty()) {
+                    continue;
+                }
+                if (designatorFirst) return std::nullopt;
                 designator += token.word;
             } else if (token.kind == Token::Kind::Mark && token.mark == u'.') {
                 onlyBlanks = false;
@@ -367,16 +510,17 @@ class DateTimeScanner {
                 return std::nullopt;
             }
         }
+        int clockHour = *hour;
         if (designator.isEmpty()) {
-            if (!onlyBlanks || !hasMinutes) return std::nullopt;
+            if (!onlyBlanks || !complete) return std::nullopt;
         } else {
             const bool am = vocabulary_.amDesignators.contains(designator);
             const bool pm = vocabulary_.pmDesignators.contains(designator);
-            if (am == pm || hour < 1 || hour > 12) return std::nullopt;
-            hour = hour % 12 + (pm ? 12 : 0);
+            if (am == pm || clockHour < 1 || clockHour > 12) return std::nullopt;
+            clockHour = clockHour % 12 + (pm ? 12 : 0);
         }
-        if (hour > 23 || minute > 59 || second > 59) return std::nullopt;
-        return QTime(hour, minute, second, millisecond);
+        if (clockHour > 23 || minute > 59 || second > 59) return std::nullopt;
+        return QTime(clockHour, minute, second, millisecond);
     }
 
     // The digits after the decimal point of the seconds, cut to whole milliseconds.
@@ -395,10 +539,16 @@ class DateTimeScanner {
 
 }  // namespace
 
-std::optional<Serial> ScanDateTime(const QString& text, const QLocale& locale) {
+std::optional<Serial> ScanDateTime(const QString& text, const QLocale& locale, Reading first) {
+    const Vocabulary& vocabulary = VocabularyFor(locale);
+    bool zoneNamed = false;
+    const QStringView clock = WithoutZoneName(text, vocabulary, zoneNamed);
     Tokens tokens;
-    if (!Tokenize(text, tokens)) return std::nullopt;
-    return DateTimeScanner(tokens, CachedVocabulary(locale)).Scan();
+    if (!Tokenize(clock, vocabulary, tokens)) return std::nullopt;
+    const std::optional<Scanned> scanned = DateTimeScanner(tokens, vocabulary).Scan(first);
+    // A zone belongs to a time; after a date alone it is not one.
+    if (!scanned || (zoneNamed && !scanned->hasTime)) return std::nullopt;
+    return scanned->serial;
 }
 
 }  // namespace text_conversions

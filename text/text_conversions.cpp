@@ -75,19 +75,55 @@ QLocale WithoutGrouping(const QLocale& locale) {
 
 bool IsSkippedBlank(QChar c) { return c == u' ' || c == u'\t' || c == u'\n' || c == u'\r'; }
 
-bool IsAsciiDigit(QChar c) { return c >= u'0' && c <= u'9'; }
+// Any script's decimal digit: ASCII, full-width, Arabic-Indic, Devanagari...
+bool IsDigit(QChar c) { return c.isDigit(); }
+
+char AsciiDigit(QChar c) { return static_cast<char>('0' + c.digitValue()); }
+
+// The text in the notation QLocale::toDouble reads for `locale`: every digit in ASCII,
+// full-width marks as their ASCII twins, the Arabic decimal and thousands separators and the
+// minus sign U+2212 as the locale's own, invisible direction marks left out.
+QString InLocaleNotation(const QString& text, const QLocale& locale) {
+    constexpr char16_t kFirstFullWidth = 0xFF01;
+    constexpr char16_t kLastFullWidth = 0xFF5E;
+    constexpr char16_t kFullWidthOffset = 0xFEE0;
+    QString plain;
+    plain.reserve(text.size());
+    for (const QChar c : text) {
+        if (c.isDigit()) {
+            plain += QLatin1Char(AsciiDigit(c));
+        } else if (c == u'\u066B') {
+            plain += locale.decimalPoint();
+        } else if (c == u'\u066C') {
+            plain += locale.groupSeparator();
+        } else if (c == u'\u2212') {
+            plain += u'-';
+        } else if (c.unicode() >= kFirstFullWidth && c.unicode() <= kLastFullWidth) {
+            plain += QChar(static_cast<char16_t>(c.unicode() - kFullWidthOffset));
+        } else if (c.category() != QChar::Other_Format) {
+            plain += c;
+        }
+    }
+    return plain;
+}
 
 }  // namespace
 
 // ---------------------------------------------------------------------------------------------
 
 std::optional<Serial> ParseDateTime(const QString& text, const QLocale& locale) {
-    return ScanDateTime(text, locale);
+    return ScanDateTime(text, locale, Reading::DateFirst);
+}
+
+std::optional<Serial> ParseClockTime(const QString& text, const QLocale& locale) {
+    return ScanDateTime(text, locale, Reading::TimeFirst);
 }
 
 std::optional<double> ParseNumber(const QString& text, const QLocale& locale) {
     bool ok = false;
-    const double value = locale.toDouble(text, &ok);
+    // Qt 6.4 does not read back some locales' own negative numbers ("؜-٣٫٥" in ar_EG), nor
+    // digits of another script than the locale's; in ASCII digits every locale reads them.
+    const double value = locale.toDouble(InLocaleNotation(text, locale), &ok);
     // QLocale reads "nan" and "inf" as numbers; nobody means them in a field of this window.
     if (!ok || !std::isfinite(value)) return std::nullopt;
     return value;
@@ -102,8 +138,8 @@ double LeadingNumber(const QString& text) {
     std::string number;  // the digits read, with '.' and "e", in from_chars syntax
     const auto readDigits = [&] {
         qsizetype count = 0;
-        for (skipBlanks(); i < size && IsAsciiDigit(text[i]); ++i, skipBlanks(), ++count) {
-            number += static_cast<char>(text[i].unicode());
+        for (skipBlanks(); i < size && IsDigit(text[i]); ++i, skipBlanks(), ++count) {
+            number += AsciiDigit(text[i]);
         }
         return count;
     };
@@ -130,9 +166,9 @@ double LeadingNumber(const QString& text) {
             negativeExponent = text[i++] == u'-';
             skipBlanks();
         }
-        if (i < size && IsAsciiDigit(text[i])) {
-            for (; i < size && IsAsciiDigit(text[i]); ++i, skipBlanks()) {
-                exponent = std::min(exponent * 10 + (text[i].unicode() - u'0'), 1'000'000'000LL);
+        if (i < size && IsDigit(text[i])) {
+            for (; i < size && IsDigit(text[i]); ++i, skipBlanks()) {
+                exponent = std::min(exponent * 10 + text[i].digitValue(), 1'000'000'000LL);
             }
             if (negativeExponent) exponent = -exponent;
         } else {

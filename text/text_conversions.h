@@ -22,13 +22,21 @@ using Serial = double;
 // 1930-1999. nullopt when the whole text, surrounding blanks aside, is not one.
 std::optional<Serial> ParseDateTime(const QString& text, const QLocale& locale = QLocale());
 
+// The same forms, for a box that asks for a clock time: where a text reads both as a date and
+// as a time ("23.04.05", as Finnish and Danish write times), it is the time.
+std::optional<Serial> ParseClockTime(const QString& text, const QLocale& locale = QLocale());
+
 // Numeric test and number conversion: a finite number in the locale's notation, as
-// QLocale::toDouble reads it; "nan", "inf" and numbers too large for a double are refused.
+// QLocale::toDouble reads it, written in the digits of any script (ASCII, full-width,
+// Arabic-Indic, Devanagari...) and with the Arabic decimal and thousands separators, full-width
+// marks and the minus sign U+2212 taken as the locale's own; "nan", "inf" and numbers too
+// large for a double are refused.
 std::optional<double> ParseNumber(const QString& text, const QLocale& locale = QLocale());
 
-// The number at the start of the text, whatever the locale: sign, digits, a period as the
-// decimal point and an exponent, with blanks, tabs and line feeds skipped anywhere. 0 when the
-// text does not start with a number; +-infinity when the number is too large for a double.
+// The number at the start of the text, whatever the locale: sign, digits (of any script), a
+// period as the decimal point and an exponent, with blanks, tabs and line feeds skipped
+// anywhere. 0 when the text does not start with a number; +-infinity when the number is too
+// large for a double.
 double LeadingNumber(const QString& text);
 
 // Between serials and calendar values. The date is the integer part taken toward zero and the

@@ -22,6 +22,7 @@
 #include "main_window/Sundial_Input.h"
 #include "browser/browser_link.h"
 #include "main_window/link_label.h"
+#include "tests/support/window_driver.h"
 
 namespace {
 
@@ -61,7 +62,6 @@ bool ProcessExists(qint64 pid) { return ::kill(pid_t(pid), 0) == 0; }
 // A main window whose link has been clicked once, with the browser's reports followed.
 struct WindowWithBrowser {
     explicit WindowWithBrowser(LinkLabel* Sundial_Input::*link) {
-        window.show();
         browser = Click(window, window.*link, reports);
     }
     // Waits until the browser has shown its window `times` times in all.
@@ -70,7 +70,8 @@ struct WindowWithBrowser {
                                kBrowserTimeout);
     }
 
-    Sundial_Input window;
+    std::unique_ptr<Sundial_Input> opened = OpenWindow();
+    Sundial_Input& window = *opened;
     BrowserReports reports;
     BrowserLink* browser = nullptr;
 };
@@ -134,8 +135,8 @@ void BrowserTest::linkShowsItsAddressInOneWindow_data() {
 void BrowserTest::linkShowsItsAddressInOneWindow() {
     QFETCH(QString, link);
     QFETCH(QString, address);
-    Sundial_Input window;
-    window.show();
+    const auto opened = OpenWindow();
+    Sundial_Input& window = *opened;
     BrowserReports reports;
     BrowserLink* browser = Click(window, window.findChild<LinkLabel*>(link), reports);
     QVERIFY(browser && browser->isRunning());
@@ -152,8 +153,8 @@ void BrowserTest::linkShowsItsAddressInOneWindow() {
 }
 
 void BrowserTest::secondLinkReusesTheWindow() {
-    Sundial_Input window;
-    window.show();
+    const auto opened = OpenWindow();
+    Sundial_Input& window = *opened;
     BrowserReports reports;
     BrowserLink* browser = Click(window, window.lblbrowser, reports);
     QTRY_VERIFY_WITH_TIMEOUT(reports.loaded(kTimeService), kBrowserTimeout);
@@ -279,8 +280,8 @@ void BrowserTest::browserThatCannotStartOffersDesktopBrowser() {
     auto restoreHandler =
         qScopeGuard([] { QDesktopServices::unsetUrlHandler(QStringLiteral("https")); });
 
-    Sundial_Input window;
-    window.show();
+    const auto opened = OpenWindow();
+    Sundial_Input& window = *opened;
     QString title, text;
     QTimer answering;
     connect(&answering, &QTimer::timeout, [&] {

@@ -1,4 +1,5 @@
-// Any text in any of the three locales: what the date parser accepts is a finite serial that
+// Any text in any of the fuzzed locales, read as a date box and as a time box reads it: what
+// is accepted is a finite serial that
 // the long date and the date-time texts can write, without "nan" or "inf" in them.
 
 #include <cmath>
@@ -16,15 +17,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const QLocale locale = fs::LocaleFor(data[0]);
     const QString text = fs::TextOf(data + 1, size - 1);
 
-    const std::optional<tc::Serial> serial = tc::ParseDateTime(text, locale);
-    if (!serial) return 0;
-    if (!std::isfinite(*serial)) {
-        fs::Fail("accepted date is not finite", text, QString::number(*serial));
-    }
-    for (const QString& written :
-         {tc::LongDateText(*serial, locale), tc::DateTimeText(*serial, locale)}) {
-        if (written.isEmpty() || fs::HoldsNanOrInf(written)) {
-            fs::Fail("accepted date is written badly", text, written);
+    for (const std::optional<tc::Serial> serial :
+         {tc::ParseDateTime(text, locale), tc::ParseClockTime(text, locale)}) {
+        if (!serial) continue;
+        if (!std::isfinite(*serial)) {
+            fs::Fail("accepted date is not finite", text, QString::number(*serial));
+        }
+        for (const QString& written :
+             {tc::LongDateText(*serial, locale), tc::DateTimeText(*serial, locale)}) {
+            if (written.isEmpty() || fs::HoldsNanOrInf(written)) {
+                fs::Fail("accepted date is written badly", text, written);
+            }
         }
     }
     return 0;

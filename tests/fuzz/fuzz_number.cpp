@@ -1,4 +1,4 @@
-// Any text in each of the three locales: what the number conversion accepts is finite.
+// Any text in each of the fuzzed locales: what the number conversion accepts is finite.
 
 #include <cmath>
 #include <cstddef>
@@ -11,9 +11,9 @@ namespace tc = text_conversions;
 namespace fs = fuzz_support;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    static const QLocale locales[] = {fs::LocaleFor(0), fs::LocaleFor(1), fs::LocaleFor(2)};
     const QString text = fs::TextOf(data, size);
-    for (const QLocale& locale : locales) {
+    for (int choice = 0; choice < fs::kLocaleChoices; ++choice) {
+        const QLocale locale = fs::LocaleFor(static_cast<std::uint8_t>(choice));
         const std::optional<double> value = tc::ParseNumber(text, locale);
         if (value && !std::isfinite(*value)) {
             fs::Fail(

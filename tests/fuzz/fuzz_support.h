@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QLocale>
+#include <QRegularExpression>
 #include <QString>
 
 #include <cstdint>
@@ -11,17 +12,29 @@
 // What the fuzz targets share: the locales they try and the way they report a broken promise.
 namespace fuzz_support {
 
-// The three locales whose conventions differ the most for this window: month/day order,
-// day/month order with a period, and a decimal comma. Chosen by any byte.
+// Locales whose conventions differ the most for this window: month/day order, day/month
+// order with a period, a decimal comma, year first with words between the fields, designators
+// before the time and other scripts' digits. Chosen by any byte: '0' en_US, '1' en_GB,
+// '2' de_DE, '3' ja_JP, '4' fr_FR, '5' ar_EG, '6' hi_IN, '7' C, '8' fa_IR, '9' es_ES,
+// ':' it_IT, ';' fi_FI.
+inline constexpr int kLocaleChoices = 12;
+
 inline QLocale LocaleFor(std::uint8_t choice) {
-    switch (choice % 3) {
-        case 0:
-            return QLocale(QLocale::English, QLocale::UnitedStates);
-        case 1:
-            return QLocale(QLocale::English, QLocale::UnitedKingdom);
-        default:
-            return QLocale(QLocale::German, QLocale::Germany);
-    }
+    static const QLocale locales[kLocaleChoices] = {
+        QLocale(QLocale::English, QLocale::UnitedStates),
+        QLocale(QLocale::English, QLocale::UnitedKingdom),
+        QLocale(QLocale::German, QLocale::Germany),
+        QLocale(QLocale::Japanese, QLocale::Japan),
+        QLocale(QLocale::French, QLocale::France),
+        QLocale(QLocale::Arabic, QLocale::Egypt),
+        QLocale(QLocale::Hindi, QLocale::India),
+        QLocale::c(),
+        QLocale(QLocale::Persian, QLocale::Iran),
+        QLocale(QLocale::Spanish, QLocale::Spain),
+        QLocale(QLocale::Italian, QLocale::Italy),
+        QLocale(QLocale::Finnish, QLocale::Finland),
+    };
+    return locales[choice % kLocaleChoices];
 }
 
 // Fuzz input bytes as a person's text: UTF-8, with broken sequences as replacement characters.
@@ -29,9 +42,12 @@ inline QString TextOf(const std::uint8_t* data, std::size_t size) {
     return QString::fromUtf8(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
 }
 
+// "nan" or "inf" as words of their own: inside a word they are only letters, as in the
+// Finnish "maanantaina".
 inline bool HoldsNanOrInf(const QString& text) {
-    return text.contains(QLatin1String("nan"), Qt::CaseInsensitive) ||
-           text.contains(QLatin1String("inf"), Qt::CaseInsensitive);
+    static const QRegularExpression kNanOrInf(QStringLiteral("\\b(nan|inf|infinity)\\b"),
+                                              QRegularExpression::CaseInsensitiveOption);
+    return text.contains(kNanOrInf);
 }
 
 // Ends the run the way libFuzzer records as a crash, after saying what went wrong and for

@@ -8,7 +8,7 @@
 //   byte 1  side: '0' neither, '1' West, '2' East (any byte % 3)
 //   byte 2  time-zone list entry: 'A' none, 'B' the first (GMT-11) ... 'Y' the last (any byte)
 //   byte 3  answer to a Yes/No box: odd ('Y') Yes, even ('N') No
-//   byte 4  locale: '0' en_US, '1' en_GB, '2' de_DE (any byte % 3)
+//   byte 4  locale: '0' en_US, '1' en_GB, '2' de_DE ... (fuzz_support.h's LocaleFor)
 // then date, latitude, longitude, time, height and length, as UTF-8. A missing choice counts
 // as a zero byte, a missing line as an empty text; lines after the sixth are ignored.
 

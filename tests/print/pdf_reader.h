@@ -36,6 +36,13 @@ inline QStringList TextLines(const QString& file) {
     return lines;
 }
 
+// The paper of the first page as pdfinfo names it: "letter", "A4"; empty when it has no name.
+inline QString PaperName(const QString& file) {
+    static const QRegularExpression kPaper(QStringLiteral("^Page size:.*\\((\\w+)\\)"),
+                                           QRegularExpression::MultilineOption);
+    return kPaper.match(Run(QStringLiteral("pdfinfo"), {file})).captured(1);
+}
+
 // The base names of the embedded fonts without their subset tags: "LiberationSans".
 inline QStringList Fonts(const QString& file) {
     QStringList fonts;

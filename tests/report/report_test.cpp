@@ -15,6 +15,7 @@
 #include <memory>
 
 #include "main_window/Sundial_Input.h"
+#include "report/paper_size.h"
 #include "report/report.h"
 #include "report/report_printer.h"
 #include "tests/support/modal_answerer.h"
@@ -117,9 +118,8 @@ class ReportTest : public QObject {
     }
 
     void init() {
-        window = std::make_unique<Sundial_Input>();
-        window->show();
-        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+        window = OpenWindow();
+        QVERIFY(window->isVisible());
     }
     void cleanup() { window.reset(); }
 
@@ -348,6 +348,39 @@ class ReportTest : public QObject {
         QCOMPARE(pdf_reader::Pages(file), 1);
         QCOMPARE(pdf_reader::TextLines(file), expected_pages::MorningText());
         QCOMPARE(pdf_reader::Fonts(file), QStringList{"LiberationSans"});
+        // The tests run in en_US.
+        QCOMPARE(pdf_reader::PaperName(file), QStringLiteral("letter"));
+    }
+
+    void pdfIsOnTheLocalesPaper_data() {
+        QTest::addColumn<QString>("locale");
+        QTest::addColumn<int>("paper");
+        QTest::addColumn<QString>("paperName");  // as pdfinfo names it
+        const int letter = QPageSize::Letter;
+        const int a4 = QPageSize::A4;
+        QTest::newRow("en_US") << "en_US" << letter << "letter";
+        QTest::newRow("en_CA") << "en_CA" << letter << "letter";
+        QTest::newRow("fr_CA") << "fr_CA" << letter << "letter";
+        QTest::newRow("es_MX") << "es_MX" << letter << "letter";
+        QTest::newRow("en_PH") << "en_PH" << letter << "letter";
+        QTest::newRow("es_CL") << "es_CL" << letter << "letter";
+        QTest::newRow("en_GB") << "en_GB" << a4 << "A4";
+        QTest::newRow("de_DE") << "de_DE" << a4 << "A4";
+        QTest::newRow("ja_JP") << "ja_JP" << a4 << "A4";
+        QTest::newRow("es_ES") << "es_ES" << a4 << "A4";
+        QTest::newRow("en_AU") << "en_AU" << a4 << "A4";
+        QTest::newRow("C, no country") << "C" << a4 << "A4";
+    }
+
+    void pdfIsOnTheLocalesPaper() {
+        QFETCH(QString, locale);
+        QFETCH(int, paper);
+        QFETCH(QString, paperName);
+        const QLocale where = locale == u"C" ? QLocale::c() : QLocale(locale);
+        QCOMPARE(int(report::PaperFor(where)), paper);
+        const QString file = scratch.filePath(locale + ".pdf");
+        QVERIFY(report::SaveAsPdf(report::Build(MorningInputs(), where), file, where));
+        QCOMPARE(pdf_reader::PaperName(file), paperName);
     }
 };
 

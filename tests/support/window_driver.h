@@ -38,9 +38,21 @@ struct Observation {
     QString length;
 };
 
+// Key presses for each character; those beyond Latin-1, which no key of QtTest's names, come
+// as the text an input method would send.
+inline void TypeKeys(QWidget* widget, const QString& text) {
+    for (const QChar c : text) {
+        if (c.unicode() < 0x100) {
+            QTest::keyClicks(widget, QString(c));
+        } else {
+            QTest::sendKeyEvent(QTest::Click, widget, Qt::Key_unknown, QString(c), Qt::NoModifier);
+        }
+    }
+}
+
 inline void TypeInto(QLineEdit* box, const QString& text) {
     box->clear();
-    QTest::keyClicks(box, text);
+    TypeKeys(box, text);
 }
 
 inline void Enter(Sundial_Input& window, const Observation& o) {

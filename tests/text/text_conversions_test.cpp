@@ -56,6 +56,11 @@ class TextConversionsTest : public QObject {
     void dateTimeText_data();
     void dateTimeText();
     void printedDateTimeReadsBack();
+    void localeWrittenFormsReadBack_data();
+    void localeWrittenFormsReadBack();
+    void eachBoxReadsItsOwnKindFirst_data();
+    void eachBoxReadsItsOwnKindFirst();
+    void zoneNameFollowsOnlyATime();
     void defaultLocaleIsUsed();
     void randomTextNeverGivesAnUnusableValue();
 };
@@ -173,6 +178,59 @@ void TextConversionsTest::parseDateTime_data() {
         {"de_DE", "30.2.2003", kNoValue},
         {"de_DE", "9/13/2003", kNoValue},
         {"de_DE", "3. Septx 2003", kNoValue},
+        // The C locale names no country and reads month first, as the window's caption asks.
+        {"C", "9/3/2003", 37867},
+        {"C", "3 Sep 2003", 37867},
+        {"C", "13/1/2003", kNoValue},
+        // Everyday forms of the locales' own.
+        {"ja_JP", "2003年9月3日", 37867},
+        {"ja_JP", "2003年9月3日水曜日", 37867},
+        {"ja_JP", "2003/09/03", 37867},
+        {"ja_JP", "午前11:00:00", Clock(11, 0)},
+        {"ja_JP", "午後3:35", Clock(15, 35)},
+        {"ja_JP", "11時00分", Clock(11, 0)},
+        {"ja_JP", "11時", Clock(11, 0)},
+        {"ja_JP", "23時04分05秒", Clock(23, 4, 5)},
+        {"ja_JP", "2003年9月3日 午前11:00", At(2003, 9, 3, 11)},
+        {"ja_JP", "2003年2月30日", kNoValue},
+        {"ja_JP", "午前13:00", kNoValue},
+        {"ja_JP", "午前11:00 PM", kNoValue},
+        {"ja_JP", "11時60分", kNoValue},
+        {"fr_FR", "11h00", Clock(11, 0)},
+        {"fr_FR", "11 h 00", Clock(11, 0)},
+        {"fr_FR", "11h", Clock(11, 0)},
+        {"fr_FR", "03/09/2003", 37867},
+        {"fr_FR", "mercredi 3 septembre 2003", 37867},
+        {"fr_FR", "11h60", kNoValue},
+        {"fr_FR", "h00", kNoValue},
+        {"de_DE", "11.00", Clock(11, 0)},
+        {"de_DE", "11:00 Uhr", Clock(11, 0)},
+        {"de_DE", "11 Uhr", Clock(11, 0)},
+        {"de_DE", "3.9.2003 11.00", At(2003, 9, 3, 11)},
+        {"de_DE", "11.0", kNoValue},
+        {"de_DE", "11.60", kNoValue},
+        {"de_DE", "25.00", kNoValue},
+        {"de_DE", "3.9", kNoValue},
+        {"en_GB", "11.00am", Clock(11, 0)},
+        {"en_GB", "3.35 pm", Clock(15, 35)},
+        {"en_GB", "13.00pm", kNoValue},
+        {"hi_IN", "11:00:00 पूर्वाह्न", Clock(11, 0)},
+        {"hi_IN", "3:35 अपराह्न", Clock(15, 35)},
+        {"hi_IN", "बुधवार, 3 सितंबर 2003", 37867},
+        {"es_ES", "miércoles, 3 de septiembre de 2003", 37867},
+        {"es_ES", "3/9/03", 37867},
+        {"it_IT", "mercoledì 3 settembre 2003", 37867},
+        {"ar_EG", "٣‏/٩‏/٢٠٠٣", 37867},
+        {"ar_EG", "٣:٠٠ م", Clock(15, 0)},
+        {"ar_EG", "الأربعاء، ٣ سبتمبر ٢٠٠٣", 37867},
+        {"fa_IR", "۲۰۰۳/۹/۳", 37867},
+        {"fa_IR", "۱۱:۰۰", Clock(11, 0)},
+        // Any script's digits, in any locale.
+        {"en_US", "９/３/２００３", 37867},
+        {"en_US", "٣:٠٠ PM", Clock(15, 0)},
+        {"en_US", "११:००", Clock(11, 0)},
+        {"en_US", "AM 10:55", kNoValue},
+        {"en_US", "10.5", kNoValue},
     };
     for (const auto& row : rows) {
         QTest::addRow("%s %s", row.locale, row.text)
@@ -246,10 +304,19 @@ void TextConversionsTest::parseNumber_data() {
         {"de_DE", " 2,5 ", 2.5},       {"de_DE", "1e3", 1000},
         {"de_DE", "nan", kNoValue},    {"de_DE", "-inf", kNoValue},
         {"de_DE", "", kNoValue},       {"de_DE", "1e400", kNoValue},
+        // Any script's digits, the Arabic separators and the minus sign, in every locale.
+        {"en_US", "１０", 10},         {"en_US", "٣٫٥", 3.5},
+        {"en_US", "４０.６５５", 40.655}, {"en_US", "٤٠.٦٥٥", 40.655},
+        {"en_US", "−5", -5},           {"en_US", "٣٫٥٫٥", kNoValue},
+        {"en_US", "١,٠٠", kNoValue},    {"de_DE", "٣٫٥", 3.5},
+        {"de_DE", "４０,６５５", 40.655}, {"ar_EG", "٤٠٫٦٥٥", 40.655},
+        {"ar_EG", "40٫655", 40.655},   {"ar_EG", "؜-٣٫٥", -3.5},
+        {"fa_IR", "۴۰٫۶۵۵", 40.655},   {"fa_IR", "‎−۳٫۵", -3.5},
+        {"hi_IN", "४०.६५५", 40.655},   {"mr_IN", "४०.६५५", 40.655},
     };
     for (const auto& row : rows) {
         QTest::addRow("%s '%s'", row.locale, row.text)
-            << QString::fromLatin1(row.locale) << QString::fromLatin1(row.text) << row.value;
+            << QString::fromLatin1(row.locale) << QString::fromUtf8(row.text) << row.value;
     }
 }
 
@@ -302,6 +369,8 @@ void TextConversionsTest::leadingNumber_data() {
         {"many digits", QString(400, u'9'), kInfinity},
         {"underflow", "1e-400", 0},
         {"small mantissa large exponent", "0.001e310", 1e307},
+        {"Arabic-Indic digits", "٤٠.٦٥٥", 40.655},
+        {"full-width digits", "１０", 10},
     };
     for (const auto& row : rows) QTest::newRow(row.name) << row.text << row.value;
 }
@@ -473,6 +542,97 @@ void TextConversionsTest::printedDateTimeReadsBack() {
                      qPrintable(QStringLiteral("%1: %2").arg(name, longDate)));
         }
     }
+}
+
+// Every date and time a locale writes, short and long, with and without seconds, reads back
+// as what was written: dates in the date reader, times in the clock-time reader.
+void TextConversionsTest::localeWrittenFormsReadBack_data() {
+    QTest::addColumn<QString>("locale");
+    for (const char* name :
+         {"C",     "en_US", "en_GB", "de_DE", "fr_FR", "es_ES", "it_IT", "ja_JP", "hi_IN",
+          "ar_EG", "fa_IR", "ko_KR", "zh_CN", "fi_FI", "da_DK", "ru_RU", "pt_BR", "nl_NL",
+          "hu_HU", "tr_TR", "pl_PL", "sv_SE", "fr_CA", "bg_BG", "th_TH", "lt_LT", "bn_BD",
+          "mr_IN", "ne_NP", "as_IN", "ta_IN", "el_GR", "he_IL", "uk_UA", "cs_CZ", "en_CA"}) {
+        QTest::newRow(name) << QString::fromLatin1(name);
+    }
+}
+
+void TextConversionsTest::localeWrittenFormsReadBack() {
+    QFETCH(QString, locale);
+    const QLocale writer(locale);
+    const auto fail = [&](const QString& written) {
+        return qPrintable(QStringLiteral("%1: \"%2\"").arg(locale, written));
+    };
+    // Short formats write two-digit years, which read back within the century 1930-2029.
+    for (QDate date(1930, 1, 1); date.year() < 2030; date = date.addDays(23)) {
+        for (const QLocale::FormatType type : {QLocale::ShortFormat, QLocale::LongFormat}) {
+            const QString written = writer.toString(date, type);
+            const std::optional<double> read = tc::ParseDateTime(written, writer);
+            QVERIFY2(read && tc::SerialDate(*read) == date, fail(written));
+        }
+    }
+    for (const QDate date : {QDate(1000, 1, 1), QDate(1899, 12, 29), QDate(9999, 12, 31)}) {
+        const QString written = writer.toString(date, QLocale::LongFormat);
+        const std::optional<double> read = tc::ParseDateTime(written, writer);
+        QVERIFY2(read && tc::SerialDate(*read) == date, fail(written));
+    }
+    for (int second = 0; second < 86400; second += 7 * 60 + 13) {
+        const QTime time = QTime(0, 0).addSecs(second);
+        const QTime minutes(time.hour(), time.minute());
+        const QString shortText = writer.toString(time, QLocale::ShortFormat);
+        const QString longText = writer.toString(time, QLocale::LongFormat);
+        const std::optional<double> shortRead = tc::ParseClockTime(shortText, writer);
+        const std::optional<double> longRead = tc::ParseClockTime(longText, writer);
+        const bool shortSeconds = writer.timeFormat(QLocale::ShortFormat).contains(u's');
+        QVERIFY2(shortRead && tc::SerialTime(*shortRead) == (shortSeconds ? time : minutes),
+                 fail(shortText));
+        QVERIFY2(longRead && tc::SerialTime(*longRead) == time, fail(longText));
+    }
+    for (const double value : {40.655, -72.855, 0.5, 10.0, 1234.5, 1e-3}) {
+        for (const QString& written : {writer.toString(value), tc::NumberText(value, writer)}) {
+            QCOMPARE(tc::ParseNumber(written, writer), std::optional<double>(value));
+        }
+    }
+}
+
+// A box reads what it asks for first where a text is both a date and a time.
+void TextConversionsTest::eachBoxReadsItsOwnKindFirst_data() {
+    QTest::addColumn<QString>("locale");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<double>("inDateBox");
+    QTest::addColumn<double>("inTimeBox");
+
+    QTest::newRow("fi_FI dotted") << "fi_FI" << "23.04.05" << At(2005, 4, 23) << Clock(23, 4, 5);
+    QTest::newRow("da_DK dotted") << "da_DK" << "10.09.03" << At(2003, 9, 10) << Clock(10, 9, 3);
+    QTest::newRow("de_DE date") << "de_DE" << "3.9.2003" << 37867.0 << 37867.0;
+    QTest::newRow("de_DE time") << "de_DE" << "11.00" << Clock(11, 0) << Clock(11, 0);
+    QTest::newRow("not a date, a time") << "fi_FI" << "23.59.59" << Clock(23, 59, 59)
+                                        << Clock(23, 59, 59);
+    QTest::newRow("date and time") << "en_US" << "9/3/2003 11:00" << At(2003, 9, 3, 11)
+                                   << At(2003, 9, 3, 11);
+}
+
+void TextConversionsTest::eachBoxReadsItsOwnKindFirst() {
+    QFETCH(QString, locale);
+    QFETCH(QString, text);
+    QFETCH(double, inDateBox);
+    QFETCH(double, inTimeBox);
+    const std::optional<double> date = tc::ParseDateTime(text, QLocale(locale));
+    const std::optional<double> clock = tc::ParseClockTime(text, QLocale(locale));
+    QVERIFY(date && clock);
+    QVERIFY2(std::fabs(*date - inDateBox) < kSerialTolerance, qPrintable(QString::number(*date)));
+    QVERIFY2(std::fabs(*clock - inTimeBox) < kSerialTolerance, qPrintable(QString::number(*clock)));
+}
+
+// The local zone's name that a long time format writes belongs to a time, not to a date.
+void TextConversionsTest::zoneNameFollowsOnlyATime() {
+    const QLocale us("en_US");
+    const QString zone = us.toString(QTime(12, 0), QStringLiteral("t"));
+    QCOMPARE(tc::ParseClockTime(QStringLiteral("11:00:00 AM ") + zone, us),
+             std::optional<double>(Clock(11, 0)));
+    QCOMPARE(tc::ParseClockTime(QStringLiteral("%1 11:00 (%1)").arg(zone), us), std::nullopt);
+    QCOMPARE(tc::ParseDateTime(QStringLiteral("9/3/2003 ") + zone, us), std::nullopt);
+    QCOMPARE(tc::ParseDateTime(zone, us), std::nullopt);
 }
 
 void TextConversionsTest::defaultLocaleIsUsed() {

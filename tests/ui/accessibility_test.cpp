@@ -11,14 +11,15 @@
 
 #include "main_window/Sundial_Input.h"
 #include "main_window/link_label.h"
+#include "tests/support/window_driver.h"
 
 class AccessibilityTest : public QObject {
     Q_OBJECT
 
 private slots:
     void everyInputControlIsNamed() {
-        Sundial_Input window;
-        window.show();
+        const auto opened = OpenWindow();
+        Sundial_Input& window = *opened;
         const QList<QWidget*> inputs = window.findChildren<QWidget*>();
         int checked = 0;
         for (QWidget* control : inputs) {
@@ -36,7 +37,8 @@ private slots:
     }
 
     void everyTextBoxIsLabelledByItsBuddy() {
-        Sundial_Input window;
+        const auto opened = OpenWindow();
+        Sundial_Input& window = *opened;
         for (QLineEdit* box : window.findChildren<QLineEdit*>()) {
             if (box->parentWidget() == window.lstTimeZone) continue;
             QLabel* label = nullptr;
@@ -49,7 +51,8 @@ private slots:
     }
 
     void linksArePressableLinks() {
-        Sundial_Input window;
+        const auto opened = OpenWindow();
+        Sundial_Input& window = *opened;
         for (LinkLabel* link : {window.lblbrowser, window.lblBrontile}) {
             QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(link);
             QVERIFY(accessible);

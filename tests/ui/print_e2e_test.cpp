@@ -54,9 +54,8 @@ class PrintE2eTest : public QObject {
     }
 
     void eachClickIsOneJobOfOnePage() {
-        Sundial_Input window;
-        window.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        const auto opened = OpenWindow();
+        Sundial_Input& window = *opened;
         ModalAnswerer answerer(QMessageBox::Ok);
 
         Observation unfinished = expected_pages::Morning();

@@ -24,6 +24,9 @@ const QString kClockMessage =
     QStringLiteral("Are clock readings Standard Time, or Daylight Savings?");
 const QString kLatitudeMessage =
     QStringLiteral("Please enter latitude in degrees from -90 to 90, e.g. 40.655");
+// Where the decimal separator is a comma, the example is written with it.
+const QString kLatitudeMessageDecimalComma =
+    QStringLiteral("Please enter latitude in degrees from -90 to 90, e.g. 40,655");
 const QString kLongitudeMessage =
     QStringLiteral("Please enter  longitude in degrees from 0 to 180, e.g. 72.855");
 const QString kSideMessage =
@@ -158,8 +161,49 @@ private slots:
                 o.date = "3.9.2003";
                 o.latitude = "90,5";
             }),
-            false, {kLatitudeMessage}, "txtLatitude", {date, u, u, u, u}, QMessageBox::No,
-            "de_DE");
+            false, {kLatitudeMessageDecimalComma}, "txtLatitude", {date, u, u, u, u},
+            QMessageBox::No, "de_DE");
+
+        // Zones that are not whole hours, and those past the date line, at a site of each.
+        struct Zone {
+            const char* name;
+            int index;
+            const char* longitude;
+            int side;
+            double meridian;
+        };
+        const Zone zones[] = {
+            {"GMT-12, Baker Island", 24, "176.5", 1, -180},
+            {"GMT-9:30, Marquesas", 25, "139.5", 1, -142.5},
+            {"GMT-3:30, St. John's", 26, "52.7", 1, -52.5},
+            {"GMT+3:30, Tehran", 27, "51.4", 2, 52.5},
+            {"GMT+4:30, Kabul", 28, "69.2", 2, 67.5},
+            {"GMT+5:30, Delhi", 29, "77.2", 2, 82.5},
+            {"GMT+5:45, Kathmandu", 30, "85.3", 2, 86.25},
+            {"GMT+6:30, Yangon", 31, "96.2", 2, 97.5},
+            {"GMT+9:30, Adelaide", 32, "138.6", 2, 142.5},
+            {"GMT+10:30, Lord Howe", 33, "159.1", 2, 157.5},
+            {"GMT+12:45, Chatham, west of the date line", 34, "176.5", 1, 191.25},
+            {"GMT+13, Tonga, west of the date line", 35, "175.2", 1, 195},
+            {"GMT+14, Kiritimati, west of the date line", 36, "157.4", 1, 210},
+        };
+        for (const Zone& zone : zones) {
+            const double longitude = (zone.side == 1 ? -1 : 1) * QString(zone.longitude).toDouble();
+            row(zone.name, with([&](auto& o) {
+                    o.zone = zone.index;
+                    o.longitude = zone.longitude;
+                    o.side = zone.side;
+                }),
+                true, {}, "", {date, 40.655, longitude, zone.meridian, eleven});
+        }
+        row("GMT+5:45 seen from New York", with([](auto& o) { o.zone = 30; }), false, {kQuestion},
+            "txtLongitude", {date, 40.655, west, 86.25, u});
+        row("GMT+13 at 175.2 east is 19.8 away", with([](auto& o) {
+                o.zone = 35;
+                o.longitude = "175.2";
+                o.side = 2;
+            }),
+            false, {kQuestion}, "txtLongitude", {date, 40.655, 175.2, 195, u});
     }
 
     void checksInOrderAndStoresWhatPassed() {
