@@ -158,7 +158,7 @@ private slots:
             // A caption's ampersand gives its button the same kind of shortcut.
             if (!button->shortcut().isEmpty()) keys << button->shortcut();
         }
-        QCOMPARE(keys.size(), 6);  // Print, Quit and the four options
+        QCOMPARE(keys.size(), 7);  // Print, Quit, Readings and the four options
         for (qsizetype i = 0; i < keys.size(); ++i) {
             QCOMPARE(keys.count(keys[i]), 1);
         }
