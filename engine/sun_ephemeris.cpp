@@ -17,14 +17,23 @@ constexpr double kDaysPerCentury = 36525;
 // Reduces degrees to [0, 360) by the fraction of whole turns, rounding toward minus infinity.
 double ReduceToTurn(double degrees) { return (degrees / 360 - std::floor(degrees / 360)) * 360; }
 
+// The site's longitude counted on the side of the date line whose date its clock keeps: a zone
+// meridian more than half a turn away (a site at 172 W on the clock of 13 hours east of
+// Greenwich) puts the date a day ahead of what the longitude alone would say.
+double ClockSideLongitude(const Observation& observation) {
+    const double turns = std::round((observation.zoneMeridian - observation.longitude) / 360);
+    return turns == 0 ? observation.longitude : observation.longitude + 360 * turns;
+}
+
 }  // namespace
 
 SunEphemeris SunAt(const Observation& observation) {
     const double daylight = observation.daylightSaving ? -1.0 : 0.0;  // hours back to standard time
     const double dayCount = CalendarDay(observation.date) - kFirstOfJanuary1900;
     // Mean solar time at the site: the clock reading brought back to standard time, less the
-    // site's longitude as a fraction of a day. The zone meridian plays no part here.
-    const double centuries = ((((dayCount - observation.longitude / 360) +
+    // site's longitude as a fraction of a day. The zone meridian plays no part here, but to say
+    // on which side of the date line the clock's date lies.
+    const double centuries = ((((dayCount - ClockSideLongitude(observation) / 360) +
                                 TimeOfDay(observation.clockTime)) +
                                daylight / 24) -
                               0.5 + 1) /

@@ -12,7 +12,9 @@ struct SunEphemeris {
 
 // The sun's declination and the equation of time at the observation's date and clock reading,
 // from the classical low-accuracy formulas referred to 1900 January 0.5. Only the date, the
-// clock reading, the longitude and the daylight-saving flag count.
+// clock reading, the longitude and the daylight-saving flag count, and the zone meridian where
+// it lies more than half a turn from the longitude: the site's clock then keeps the date of the
+// far side of the date line.
 SunEphemeris SunAt(const Observation& observation);
 
 }  // namespace kestramo

@@ -91,21 +91,41 @@ TEST_F(WallSolutionTest, ClockReadingWithDateCountsByTimeOfDay) {
     EXPECT_NEAR(dated.SecondAnswer, plain.SecondAnswer, 1e-6);
 }
 
-// At the date line a zone meridian of +180 and one of -180 are the same clock; the hour angle
-// must come out the same, so the sun stays on the same side.
-TEST_F(WallSolutionTest, HourAngleIsBroughtIntoOneTurn) {
-    ac::Latitude = -15;
-    ac::Longitude = -179;
-    ac::ObsDate = Serial(2010, 3, 1);
-    ac::ClockTime[1] = Clock(12, 10, 0);
-    ac::ZoneMeridian = -180;
-    const auto reference = ac::SolveShadowMeasurement(2, 1);
-    ac::ZoneMeridian = 180;
-    const auto farZone = ac::SolveShadowMeasurement(2, 1);
-    ASSERT_EQ(farZone.Solvable, reference.Solvable);
-    EXPECT_NEAR(farZone.SunAzimuth, reference.SunAzimuth, 1e-6);
-    EXPECT_NEAR(farZone.FirstAnswer, reference.FirstAnswer, 1e-6);
-    EXPECT_NEAR(farZone.SecondAnswer, reference.SecondAnswer, 1e-6);
+// Across the date line the same instant is written with two dates: the clock of a zone east of
+// the line shows the next day. Written either way, a reading must give the same sun and the same
+// walls; at the line itself the hour angle must also be brought into one turn, so that the sun
+// stays on its side.
+TEST_F(WallSolutionTest, TheSameInstantEitherSideOfTheDateLineGivesTheSameWalls) {
+    struct Row {
+        const char* site;
+        double latitude, longitude;
+        int westDay;              // the date of September 2010 west of the line
+        double westZone;          // degrees, the zone meridian west of the line
+        double eastZone;          // degrees, the zone meridian east of the line
+    } const rows[] = {
+        {"date line, GMT-12 and GMT+12", -15, -179, 1, -180, 180},
+        {"Apia, GMT-11 and GMT+13", -13.83, -171.75, 14, -165, 195},
+        {"Kiritimati, GMT-10 and GMT+14", 1.87, -157.4, 20, -150, 210},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.site);
+        ac::Latitude = row.latitude;
+        ac::Longitude = row.longitude;
+        ac::ClockTime[1] = Clock(14, 10, 0);
+        ac::ObsDate = Serial(2010, 9, row.westDay);
+        ac::ZoneMeridian = row.westZone;
+        const auto west = ac::SolveShadowMeasurement(1, 3);
+        // The same instant on the east side's clock: the zones differ by a whole day.
+        ac::ObsDate = Serial(2010, 9, row.westDay + 1);
+        ac::ZoneMeridian = row.eastZone;
+        const auto east = ac::SolveShadowMeasurement(1, 3);
+        ASSERT_TRUE(west.Solvable);
+        ASSERT_EQ(east.Solvable, west.Solvable);
+        EXPECT_NEAR(east.SunAltitude, west.SunAltitude, 1e-6);
+        EXPECT_NEAR(east.SunAzimuth, west.SunAzimuth, 1e-6);
+        EXPECT_NEAR(east.FirstAnswer, west.FirstAnswer, 1e-6);
+        EXPECT_NEAR(east.SecondAnswer, west.SecondAnswer, 1e-6);
+    }
 }
 
 // A reading at apparent noon to the last bit leaves the sun on the meridian, with no side.
