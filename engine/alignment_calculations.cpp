@@ -23,9 +23,7 @@ void InitConstants() {
     ClockTime[0] = 0.5;
 }
 
-void SetDaylightOptionSource(std::function<int()> source) {
-    DaylightSource() = std::move(source);
-}
+void SetDaylightOptionSource(std::function<int()> source) { DaylightSource() = std::move(source); }
 
 int DaylightOption() {
     const auto& source = DaylightSource();

@@ -8,12 +8,14 @@ namespace kestramo {
 using SerialDay = double;
 
 struct Observation {
-    SerialDay date = 0;        // calendar date of the measurement; any fraction is ignored
-    double clockTime = 0;      // what the clock showed, as a fraction of a day in [0, 1): 0.5 is 12:00
-    double latitude = 0;       // degrees, north positive
-    double longitude = 0;      // degrees, east positive, west negative
-    double zoneMeridian = 0;   // degrees, east positive: the zone's standard-time offset in hours * 15
-    bool daylightSaving = false;  // the clock shows daylight-saving time, one hour ahead of standard
+    SerialDay date = 0;    // calendar date of the measurement; any fraction is ignored
+    double clockTime = 0;  // what the clock showed, as a fraction of a day in [0, 1): 0.5 is 12:00
+    double latitude = 0;   // degrees, north positive
+    double longitude = 0;  // degrees, east positive, west negative
+    double zoneMeridian =
+        0;  // degrees, east positive: the zone's standard-time offset in hours * 15
+    bool daylightSaving =
+        false;  // the clock shows daylight-saving time, one hour ahead of standard
 };
 
 // Serial day of a date of the proleptic Gregorian calendar (month 1 to 12, day 1 to 31).

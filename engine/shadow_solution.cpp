@@ -53,15 +53,14 @@ WallSolution SolveWall(const Observation& observation, const SunEphemeris& sun, 
     const double hourAngle = ReduceHourAngle(sinceNoon * 360);
 
     const double latitude = observation.latitude * kDegToRad;
-    const double altitude = ArcSin(std::sin(latitude) * std::sin(sun.declination) +
-                                   std::cos(latitude) * std::cos(sun.declination) *
-                                       std::cos(hourAngle * kDegToRad));
+    const double altitude =
+        ArcSin(std::sin(latitude) * std::sin(sun.declination) +
+               std::cos(latitude) * std::cos(sun.declination) * std::cos(hourAngle * kDegToRad));
 
     // Azimuth from north in [0, pi]. Near the meridian rounding can carry the cosine just past
     // +-1; it is clamped so that such a sun keeps its side instead of turning north.
-    double azimuthCosine =
-        (std::sin(sun.declination) - std::sin(latitude) * std::sin(altitude)) /
-        (std::cos(latitude) * std::cos(altitude));
+    double azimuthCosine = (std::sin(sun.declination) - std::sin(latitude) * std::sin(altitude)) /
+                           (std::cos(latitude) * std::cos(altitude));
     azimuthCosine = std::isnan(azimuthCosine) ? 1.0 : std::clamp(azimuthCosine, -1.0, 1.0);
     double azimuth = kPi - ArcCos(azimuthCosine);  // from south
     // On the meridian itself the sun has no side to take.

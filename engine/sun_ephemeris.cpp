@@ -33,11 +33,11 @@ SunEphemeris SunAt(const Observation& observation) {
     // Mean solar time at the site: the clock reading brought back to standard time, less the
     // site's longitude as a fraction of a day. The zone meridian plays no part here, but to say
     // on which side of the date line the clock's date lies.
-    const double centuries = ((((dayCount - ClockSideLongitude(observation) / 360) +
-                                TimeOfDay(observation.clockTime)) +
-                               daylight / 24) -
-                              0.5 + 1) /
-                             kDaysPerCentury;
+    const double centuries =
+        ((((dayCount - ClockSideLongitude(observation) / 360) + TimeOfDay(observation.clockTime)) +
+          daylight / 24) -
+         0.5 + 1) /
+        kDaysPerCentury;
 
     const double meanLongitude = ReduceToTurn(centuries * 36000.769 + 279.697);  // degrees
     const double meanAnomaly = ReduceToTurn(centuries * 35999.05 + 358.476);     // degrees

@@ -8,8 +8,9 @@ struct WallSolution {
     bool Solvable;        // false when no vertical wall gives this shadow
     double FirstAnswer;   // degrees in [-180, 180], west positive: sun's azimuth less the offset
     double SecondAnswer;  // degrees in [-180, 180], west positive: sun's azimuth plus the offset
-    double SunAltitude;   // degrees, the sun's altitude at the measurement (negative below the horizon)
-    double SunAzimuth;    // degrees from south, west positive
+    double
+        SunAltitude;  // degrees, the sun's altitude at the measurement (negative below the horizon)
+    double SunAzimuth;  // degrees from south, west positive
 };
 
 // Solves the measurement of a square of height H, held straight out from the wall, that throws

@@ -3,9 +3,9 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QFrame>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QKeyEvent>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
@@ -117,9 +117,9 @@ void Sundial_Input::cmdMethod_Click() {
         cmdMethod->setText(QStringLiteral("Show Measurement Method"));
         imgMethod->hide();
         lblMethod->hide();
-        for (QWidget* control : std::initializer_list<QWidget*>{
-                 Frame1, CmdCalculate, CmdQuit, cmdPrint, cmdReadings, lblbrowser, Image2, lblBrontile,
-                 lblText}) {
+        for (QWidget* control :
+             std::initializer_list<QWidget*>{Frame1, CmdCalculate, CmdQuit, cmdPrint, cmdReadings,
+                                             lblbrowser, Image2, lblBrontile, lblText}) {
             control->show();
         }
         return;
@@ -131,8 +131,9 @@ void Sundial_Input::cmdMethod_Click() {
         imgMethod->setPixmap(LoadPicture(QStringLiteral(":/images/method.jpg"), "jpeg"));
     }
     imgMethod->show();
-    for (QWidget* control : std::initializer_list<QWidget*>{
-             Frame1, CmdCalculate, cmdPrint, cmdReadings, lblbrowser, Image2, lblBrontile, lblText}) {
+    for (QWidget* control :
+         std::initializer_list<QWidget*>{Frame1, CmdCalculate, cmdPrint, cmdReadings, lblbrowser,
+                                         Image2, lblBrontile, lblText}) {
         control->hide();
     }
 }

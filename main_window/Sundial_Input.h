@@ -24,7 +24,7 @@ class LinkLabel;
 class Sundial_Input : public QDialog {
     Q_OBJECT
 
-public:
+  public:
     explicit Sundial_Input(QWidget* parent = nullptr);
     ~Sundial_Input() override;
 
@@ -77,7 +77,7 @@ public:
     QRadioButton* optStandardinput;
     QRadioButton* optDstinput;
 
-public slots:
+  public slots:
     void CmdCalculate_Click();
     void cmdPrint_Click();
     void cmdMethod_Click();
@@ -86,11 +86,11 @@ public slots:
     void CmdQuit_Click();
     void cmdReadings_Click();
 
-protected:
+  protected:
     void keyPressEvent(QKeyEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
-private:
+  private:
     void createControls();
     void placeControls();
     void setTabOrder();

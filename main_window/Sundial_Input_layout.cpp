@@ -73,13 +73,13 @@ void Sundial_Input::createControls() {
 
     // Controls directly on the window, in the order they were designed.
     cmdMethod = Make<WrappingButton>(this, "cmdMethod", QStringLiteral("Show Measuring Method"),
-                                  Twips(360, 1080, 1215, 735));
-    cmdPrint = Make<QPushButton>(this, "cmdPrint", QStringLiteral("&Print"),
-                                 Twips(7440, 7680, 852, 372));
+                                     Twips(360, 1080, 1215, 735));
+    cmdPrint =
+        Make<QPushButton>(this, "cmdPrint", QStringLiteral("&Print"), Twips(7440, 7680, 852, 372));
     CmdCalculate = Make<QPushButton>(this, "CmdCalculate", QStringLiteral("Calculate"),
                                      Twips(4440, 7680, 2052, 372));
-    CmdQuit = Make<QPushButton>(this, "CmdQuit", QStringLiteral("&Quit"),
-                                Twips(2760, 7680, 852, 372));
+    CmdQuit =
+        Make<QPushButton>(this, "CmdQuit", QStringLiteral("&Quit"), Twips(2760, 7680, 852, 372));
     Frame1 = Make<QFrame>(this, "Frame1", QString(), Twips(240, 5280, 11172, 2295));
     Frame1->setFrameStyle(QFrame::StyledPanel | QFrame::Plain);
     lblTitle = Make<QLabel>(this, "lblTitle", QStringLiteral("Kestramo Calculator"),
@@ -88,10 +88,9 @@ void Sundial_Input::createControls() {
         this, "lblbrowser",
         QStringLiteral("Click here to set your watch to atomic standard via internet"),
         Twips(240, 4920, 4080, 195));
-    lblText = Make<QLabel>(this, "lblText", QStringLiteral("LblText"),
-                           Twips(225, 2400, 11370, 240));
-    lblSubscript = Make<QLabel>(this, "lblSubscript",
-                                QStringLiteral("\u00a9 2003 Brontile LLC"),
+    lblText =
+        Make<QLabel>(this, "lblText", QStringLiteral("LblText"), Twips(225, 2400, 11370, 240));
+    lblSubscript = Make<QLabel>(this, "lblSubscript", QStringLiteral("\u00a9 2003 Brontile LLC"),
                                 Twips(240, 7800, 1800, 255));
     Image2 = Make<QLabel>(this, "Image2", QString(), Twips(3048, 840, 6108, 972));
     lblBrontile = Make<LinkLabel>(this, "lblBrontile", window_texts::kMakerAddress,
@@ -265,8 +264,8 @@ void Sundial_Input::setTabOrder() {
         option->setFocusPolicy(Qt::ClickFocus);
     }
     QWidget* const order[] = {txtDate,      lstTimeZone, txtLatitude, txtLongitude,
-                                    CmdCalculate, CmdQuit,     cmdPrint,    txtHeight,
-                                    txtLength,    txtTime,     cmdMethod};
+                              CmdCalculate, CmdQuit,     cmdPrint,    txtHeight,
+                              txtLength,    txtTime,     cmdMethod};
     for (std::size_t i = 0; i + 1 < std::size(order); ++i) {
         QWidget::setTabOrder(order[i], order[i + 1]);
     }

@@ -26,9 +26,13 @@ void OfferDesktopBrowser(QWidget* window, const QUrl& address) {
 
 }  // namespace
 
-void Sundial_Input::lblbrowser_Click() { browserLink()->Navigate(QUrl(QLatin1String(product::kTimeService))); }
+void Sundial_Input::lblbrowser_Click() {
+    browserLink()->Navigate(QUrl(QLatin1String(product::kTimeService)));
+}
 
-void Sundial_Input::lblBrontile_Click() { browserLink()->Navigate(QUrl(QLatin1String(product::kMakerSite))); }
+void Sundial_Input::lblBrontile_Click() {
+    browserLink()->Navigate(QUrl(QLatin1String(product::kMakerSite)));
+}
 
 BrowserLink* Sundial_Input::browserLink() {
     // Made when a link is first clicked.

@@ -11,9 +11,9 @@
 #include <QStandardPaths>
 
 #include "main_window/Sundial_Input.h"
+#include "main_window/window_texts.h"
 #include "report/report.h"
 #include "report/report_printer.h"
-#include "main_window/window_texts.h"
 
 namespace {
 

@@ -85,8 +85,7 @@ bool Sundial_Input::DateCheck() {
     }
     ac::Latitude = *latitude;
 
-    const std::optional<double> longitude =
-        CoordinateWithin(txtLongitude->text(), kLongitudeBound);
+    const std::optional<double> longitude = CoordinateWithin(txtLongitude->text(), kLongitudeBound);
     if (!longitude) {
         showMessage(QStringLiteral("Please enter  longitude in degrees from 0 to 180, e.g. ") +
                         tc::NumberText(kLongitudeExample),

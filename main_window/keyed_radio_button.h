@@ -9,16 +9,16 @@
 class KeyedRadioButton : public QRadioButton {
     Q_OBJECT
 
-public:
+  public:
     using QRadioButton::QRadioButton;
 
     // `letter` must occur in the caption; its first occurrence is underlined.
     void setAccessKey(QChar letter);
 
-protected:
+  protected:
     bool event(QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
 
-private:
+  private:
     QChar accessKey_;
 };

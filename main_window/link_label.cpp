@@ -7,7 +7,7 @@ namespace {
 
 // How a screen reader meets a link label: role Link, named by its text, with a press action.
 class AccessibleLinkLabel : public QAccessibleWidget {
-public:
+  public:
     explicit AccessibleLinkLabel(LinkLabel* label) : QAccessibleWidget(label, QAccessible::Link) {
         addControllingSignal(QStringLiteral("clicked()"));
     }

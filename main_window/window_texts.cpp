@@ -24,7 +24,9 @@ QString ParagraphsFromResource(const QString& path) {
 
 }  // namespace
 
-QString Instructions() { return ParagraphsFromResource(QStringLiteral(":/texts/instructions.txt")); }
+QString Instructions() {
+    return ParagraphsFromResource(QStringLiteral(":/texts/instructions.txt"));
+}
 
 QString MeasuringMethod() { return ParagraphsFromResource(QStringLiteral(":/texts/method.txt")); }
 

@@ -7,9 +7,9 @@
 class WrappingButton : public QPushButton {
     Q_OBJECT
 
-public:
+  public:
     using QPushButton::QPushButton;
 
-protected:
+  protected:
     void paintEvent(QPaintEvent* event) override;
 };

@@ -7,9 +7,9 @@ namespace product {
 
 inline constexpr char kName[] = "Kestramo";
 inline constexpr char kMaker[] = "Brontile LLC";
-inline constexpr char kMakerAddress[] = "www.brontile.com";        // as the window and report show it
+inline constexpr char kMakerAddress[] = "www.brontile.com";  // as the window and report show it
 inline constexpr char kMakerSite[] = "https://www.brontile.com/";  // the maker's home page
-inline constexpr char kTimeService[] = "https://time.gov/";        // a public atomic-clock time service
-inline constexpr char kDesktopId[] = "com.brontile.Kestramo";      // desktop entry and AppStream id
+inline constexpr char kTimeService[] = "https://time.gov/";    // a public atomic-clock time service
+inline constexpr char kDesktopId[] = "com.brontile.Kestramo";  // desktop entry and AppStream id
 
 }  // namespace product

@@ -41,16 +41,17 @@ void PaintDayPlot(QPainter& painter, const QRectF& area, const std::vector<rd::D
     painter.setRenderHint(QPainter::Antialiasing);
     const QFontMetricsF metrics(painter.font());
     const double margin = metrics.height() * 0.4;
-    const QRectF plot = area.adjusted(metrics.horizontalAdvance(QStringLiteral("0.00\u00b0")) + margin,
-                                      margin, -metrics.horizontalAdvance(QStringLiteral("4H")) - margin,
-                                      -metrics.height() - margin);
+    const QRectF plot = area.adjusted(
+        metrics.horizontalAdvance(QStringLiteral("0.00\u00b0")) + margin, margin,
+        -metrics.horizontalAdvance(QStringLiteral("4H")) - margin, -metrics.height() - margin);
     const double scale = UncertaintyScale(plans);
     auto x = [&](double seconds) { return plot.left() + plot.width() * seconds / kSecondsPerDay; };
     auto yUncertainty = [&](double degrees) {
         return plot.bottom() - plot.height() * std::min(degrees, scale) / scale;
     };
     auto yShadow = [&](double heights) {
-        return plot.bottom() - plot.height() * std::min(heights, rd::kMaximumShadow) / rd::kMaximumShadow;
+        return plot.bottom() -
+               plot.height() * std::min(heights, rd::kMaximumShadow) / rd::kMaximumShadow;
     };
 
     if (!plans.empty()) {

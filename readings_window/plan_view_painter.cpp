@@ -37,7 +37,8 @@ void DrawCompass(QPainter& painter, const QPointF& centre, double radius) {
     const QFontMetricsF metrics(painter.font());
     for (const auto& point : points) {
         const double radians = point.bearing * M_PI / 180;
-        const QPointF at = centre + QPointF(std::sin(radians), -std::cos(radians)) * (radius * 1.22);
+        const QPointF at =
+            centre + QPointF(std::sin(radians), -std::cos(radians)) * (radius * 1.22);
         const QString name = QLatin1String(point.name);
         const QSizeF size(metrics.horizontalAdvance(name), metrics.height());
         painter.drawText(QRectF(at - QPointF(size.width() / 2, size.height() / 2), size),
@@ -110,7 +111,8 @@ void PaintPlanView(QPainter& painter, const QRectF& area, const rd::PlanView& vi
             }
             if (!reading.used && reading.chosen == candidate && !reading.outlier) colour = kMirror;
             painter.setPen(QPen(colour, width, Qt::SolidLine, Qt::RoundCap));
-            painter.drawLine(At(centre, radius, direction, 0.82), At(centre, radius, direction, 1.0));
+            painter.drawLine(At(centre, radius, direction, 0.82),
+                             At(centre, radius, direction, 1.0));
         }
     }
     painter.restore();

@@ -78,8 +78,8 @@ void ReadingsList::setInclusion(int row, Inclusion inclusion) {
     State after = state_;
     after.inclusion[size_t(row)] = inclusion;
     after.readings[size_t(row)].excluded = inclusion == Inclusion::ForcedOut;
-    pushChange(std::move(after), inclusion == Inclusion::ForcedOut ? tr("Leave Reading Out")
-                                                                   : tr("Take Reading In"));
+    pushChange(std::move(after),
+               inclusion == Inclusion::ForcedOut ? tr("Leave Reading Out") : tr("Take Reading In"));
 }
 
 void ReadingsList::setTolerances(const rd::Tolerances& tolerances) {

@@ -23,7 +23,8 @@ QString ClockText(double seconds) {
 
 QString ZoneText(double hours) {
     const int minutes = int(std::lround(std::fabs(hours) * 60));
-    QString text = QStringLiteral("UTC") + (hours < 0 ? QStringLiteral("\u2212") : QStringLiteral("+")) +
+    QString text = QStringLiteral("UTC") +
+                   (hours < 0 ? QStringLiteral("\u2212") : QStringLiteral("+")) +
                    QString::number(minutes / 60);
     if (minutes % 60 != 0) text += QStringLiteral(":%1").arg(minutes % 60, 2, 10, QLatin1Char('0'));
     return text;
@@ -139,9 +140,10 @@ QVariant ReadingsTableModel::data(const QModelIndex& index, int role) const {
             return {};
         case Qt::ToolTipRole:
             if (index.column() == Use) {
-                return tr("Checked: the reading counts. Unchecked: you left it out. Partly "
-                          "checked: the series left it out as an outlier; check it to take it "
-                          "back in.");
+                return tr(
+                    "Checked: the reading counts. Unchecked: you left it out. Partly "
+                    "checked: the series left it out as an outlier; check it to take it "
+                    "back in.");
             }
             return {};
         case Qt::ForegroundRole:

@@ -155,12 +155,14 @@ void ReadingsWindow::createControls() {
     bestTimeLabel->setWordWrap(true);
 
     const rd::Tolerances tolerances = list_->tolerances();
-    clockTolerance = ToleranceBox(this, "clockTolerance", tr(" s"), 600, 1, tolerances.clockSeconds);
+    clockTolerance =
+        ToleranceBox(this, "clockTolerance", tr(" s"), 600, 1, tolerances.clockSeconds);
     lengthTolerance =
         ToleranceBox(this, "lengthTolerance", tr(" %"), 50, 0.1, tolerances.lengthPercent);
     heightTolerance =
         ToleranceBox(this, "heightTolerance", tr(" %"), 50, 0.1, tolerances.heightPercent);
-    tiltTolerance = ToleranceBox(this, "tiltTolerance", tr(" \u00b0"), 20, 0.1, tolerances.tiltDegrees);
+    tiltTolerance =
+        ToleranceBox(this, "tiltTolerance", tr(" \u00b0"), 20, 0.1, tolerances.tiltDegrees);
     for (QDoubleSpinBox* box : {clockTolerance, lengthTolerance, heightTolerance, tiltTolerance}) {
         connect(box, &QDoubleSpinBox::valueChanged, this, &ReadingsWindow::readTolerances);
     }
@@ -256,8 +258,8 @@ void ReadingsWindow::refresh() {
     QStringList best;
     for (const rd::DayPlan& plan : plans) best << QString::fromStdString(plan.summary);
     if (plans.size() == 2) {
-        best[0] = tr("If the wall faces %1: %2")
-                      .arg(angle_text::Declination(plans[0].wall), best[0]);
+        best[0] =
+            tr("If the wall faces %1: %2").arg(angle_text::Declination(plans[0].wall), best[0]);
         best[1] = tr("If it faces %1: %2").arg(angle_text::Declination(plans[1].wall), best[1]);
     }
     bestTimeLabel->setText(best.join(QLatin1Char('\n')));
@@ -346,16 +348,16 @@ void ReadingsWindow::offerEarlierSession() {
 
 void ReadingsWindow::askOpen() {
     const QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    const QString path = QFileDialog::getOpenFileName(
-        this, tr("Open Readings"), folder, tr("Readings files (*.csv);;All files (*)"));
+    const QString path = QFileDialog::getOpenFileName(this, tr("Open Readings"), folder,
+                                                      tr("Readings files (*.csv);;All files (*)"));
     if (!path.isEmpty()) openFile(path);
 }
 
 void ReadingsWindow::askSave() {
     const QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    QString path = QFileDialog::getSaveFileName(
-        this, tr("Save Readings"), QDir(folder).filePath(tr("readings.csv")),
-        tr("Readings files (*.csv)"));
+    QString path = QFileDialog::getSaveFileName(this, tr("Save Readings"),
+                                                QDir(folder).filePath(tr("readings.csv")),
+                                                tr("Readings files (*.csv)"));
     if (path.isEmpty()) return;
     if (QFileInfo(path).suffix().isEmpty()) path += QStringLiteral(".csv");
     saveFile(path);

@@ -7,9 +7,7 @@
 namespace recovery_file {
 namespace {
 
-QString Folder() {
-    return QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation);
-}
+QString Folder() { return QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation); }
 
 }  // namespace
 

@@ -2,8 +2,8 @@
 
 #include <QDate>
 #include <QFontMetricsF>
-#include <QPagedPaintDevice>
 #include <QLocale>
+#include <QPagedPaintDevice>
 #include <QPainter>
 #include <QRegularExpression>
 
@@ -24,11 +24,14 @@ namespace {
 // The columns the printout keeps: the window's, less the check box, which prints as the
 // reading's number.
 constexpr int kColumns[] = {
-    ReadingsTableModel::Use,         ReadingsTableModel::Date,        ReadingsTableModel::Time,
-    ReadingsTableModel::Zone,        ReadingsTableModel::ClockKind,   ReadingsTableModel::Latitude,
-    ReadingsTableModel::Longitude,   ReadingsTableModel::Height,      ReadingsTableModel::Length,
-    ReadingsTableModel::SunAltitude, ReadingsTableModel::SunAzimuth,  ReadingsTableModel::FirstAnswer,
-    ReadingsTableModel::SecondAnswer, ReadingsTableModel::Chosen,     ReadingsTableModel::Note,
+    ReadingsTableModel::Use,          ReadingsTableModel::Date,
+    ReadingsTableModel::Time,         ReadingsTableModel::Zone,
+    ReadingsTableModel::ClockKind,    ReadingsTableModel::Latitude,
+    ReadingsTableModel::Longitude,    ReadingsTableModel::Height,
+    ReadingsTableModel::Length,       ReadingsTableModel::SunAltitude,
+    ReadingsTableModel::SunAzimuth,   ReadingsTableModel::FirstAnswer,
+    ReadingsTableModel::SecondAnswer, ReadingsTableModel::Chosen,
+    ReadingsTableModel::Note,
 };
 
 QFont Face(double points, bool bold = false) {
@@ -39,7 +42,8 @@ QFont Face(double points, bool bold = false) {
 }
 
 // Draws wrapped text at the top of `area` and returns the height used.
-double DrawParagraph(QPainter& painter, const QRectF& area, const QString& text, const QFont& font) {
+double DrawParagraph(QPainter& painter, const QRectF& area, const QString& text,
+                     const QFont& font) {
     if (text.isEmpty()) return 0;
     painter.setFont(font);
     const QRectF used = painter.boundingRect(area, Qt::TextWordWrap, text);
@@ -62,19 +66,25 @@ bool PrintSeries(QPagedPaintDevice& device, const ReadingsList& list,
     y += DrawParagraph(painter, page.adjusted(0, y, 0, 0),
                        QObject::tr("%1 \u2013 wall declination from the readings of a series")
                            .arg(QLatin1String(product::kName)),
-                       Face(16, true)) + gap;
+                       Face(16, true)) +
+         gap;
     y += DrawParagraph(painter, page.adjusted(0, y, 0, 0), series_summary::Answer(result),
-                       Face(13, true)) + gap / 2;
-    const QString notes = QStringList{series_summary::Agreement(result), series_summary::Advice(result)}
-                              .filter(QRegularExpression(QStringLiteral("."))).join(QLatin1Char('\n'));
+                       Face(13, true)) +
+         gap / 2;
+    const QString notes =
+        QStringList{series_summary::Agreement(result), series_summary::Advice(result)}
+            .filter(QRegularExpression(QStringLiteral(".")))
+            .join(QLatin1Char('\n'));
     y += DrawParagraph(painter, page.adjusted(0, y, 0, 0), notes, Face(10)) + gap;
 
     // The plan view and the day's plot side by side.
     const double pictureHeight = std::min(page.height() * 0.3, page.width() * 0.4);
     const QRectF plan(page.left(), y, page.width() * 0.4, pictureHeight);
-    const QRectF day(page.left() + page.width() * 0.45, y, page.width() * 0.55, pictureHeight * 0.8);
+    const QRectF day(page.left() + page.width() * 0.45, y, page.width() * 0.55,
+                     pictureHeight * 0.8);
     painter.setFont(Face(8));
-    PaintPlanView(painter, plan, rd::MakePlanView(list.series().evaluated, result), result.candidates);
+    PaintPlanView(painter, plan, rd::MakePlanView(list.series().evaluated, result),
+                  result.candidates);
     double height = 1;
     for (int row = list.size() - 1; row >= 0; --row) {
         if (list.series().evaluated[size_t(row)].solution.solved()) {
@@ -96,7 +106,8 @@ bool PrintSeries(QPagedPaintDevice& device, const ReadingsList& list,
     const QFontMetricsF headMetrics(headFont, &device);
     std::vector<double> widths;
     for (int column : kColumns) {
-        double width = headMetrics.horizontalAdvance(model.headerData(column, Qt::Horizontal).toString());
+        double width =
+            headMetrics.horizontalAdvance(model.headerData(column, Qt::Horizontal).toString());
         for (int row = 0; row < list.size(); ++row) {
             width = std::max(width, metrics.horizontalAdvance(model.cellText(row, column)));
         }
@@ -118,8 +129,9 @@ bool PrintSeries(QPagedPaintDevice& device, const ReadingsList& list,
         }
     };
     auto drawHeader = [&] {
-        drawRow(y, [&](int column) { return model.headerData(column, Qt::Horizontal).toString(); },
-                headFont);
+        drawRow(
+            y, [&](int column) { return model.headerData(column, Qt::Horizontal).toString(); },
+            headFont);
         y += rowHeight;
         painter.drawLine(QPointF(page.left(), y), QPointF(page.right(), y));
     };
@@ -130,14 +142,16 @@ bool PrintSeries(QPagedPaintDevice& device, const ReadingsList& list,
             y = page.top();
             drawHeader();
         }
-        drawRow(y, [&](int column) { return model.cellText(row, column); }, cellFont);
+        drawRow(
+            y, [&](int column) { return model.cellText(row, column); }, cellFont);
         y += rowHeight;
     }
     const QString footer = QObject::tr("Printed %1 by %2")
                                .arg(QLocale().toString(QDate::currentDate(), QLocale::LongFormat),
                                     QLatin1String(product::kName));
-    DrawParagraph(painter, QRectF(page.left(), std::min(y + gap, page.bottom() - rowHeight * 2),
-                                  page.width(), rowHeight * 2),
+    DrawParagraph(painter,
+                  QRectF(page.left(), std::min(y + gap, page.bottom() - rowHeight * 2),
+                         page.width(), rowHeight * 2),
                   footer, Face(7));
     return painter.end();
 }

@@ -87,8 +87,9 @@ QString Advice(const rd::SeriesResult& result, const QLocale& locale) {
             lines << tr("A reading taken at least %1 minutes after the last one will decide.")
                          .arg(*result.minutesToDecide);
         } else {
-            lines << tr("No reading later on the same day can decide: measure on another day, or "
-                        "at another time of day.");
+            lines << tr(
+                "No reading later on the same day can decide: measure on another day, or "
+                "at another time of day.");
         }
     }
     return lines.join(QLatin1Char('\n'));

@@ -5,8 +5,8 @@
 
 #include <cmath>
 
-#include "text/text_conversions.h"
 #include "product/product.h"
+#include "text/text_conversions.h"
 
 namespace report {
 

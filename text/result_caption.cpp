@@ -17,8 +17,8 @@ QString SecondSide(double answer) {
 
 }  // namespace
 
-QString Caption(const alignment_calculations::WallSolution& solution,
-                text_conversions::Serial date, const QLocale& locale) {
+QString Caption(const alignment_calculations::WallSolution& solution, text_conversions::Serial date,
+                const QLocale& locale) {
     namespace tc = text_conversions;
     // A sun at or below the horizon throws no shadow: whatever the numbers say, the clock
     // reading, AM/PM or the zone must be wrong.

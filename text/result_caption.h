@@ -14,7 +14,7 @@ namespace result_caption {
 // the azimuth convention on three lines joined by CR LF; or the one sentence that says the sun
 // was below the horizon, or that no vertical wall fits. Numbers and names as `locale` writes
 // them.
-QString Caption(const alignment_calculations::WallSolution& solution,
-                text_conversions::Serial date, const QLocale& locale = QLocale());
+QString Caption(const alignment_calculations::WallSolution& solution, text_conversions::Serial date,
+                const QLocale& locale = QLocale());
 
 }  // namespace result_caption

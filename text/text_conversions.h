@@ -17,8 +17,8 @@ using Serial = double;
 
 // Date test and date conversion: a date, a time, or a date followed by a time, written the
 // way people write them in `locale`: "9/3/2003" (en_US) or "3.9.2003" (de_DE), "2003-09-03",
-// "September 3, 2003", "10:55:23", "3:35:20 PM", "9/3/2003 11:00:00 AM" (date_time_scanner.cpp lists the
-// accepted forms). Years lie in 100-9999; two-digit years 00-29 are 2000-2029, 30-99 are
+// "September 3, 2003", "10:55:23", "3:35:20 PM", "9/3/2003 11:00:00 AM" (date_time_scanner.cpp
+// lists the accepted forms). Years lie in 100-9999; two-digit years 00-29 are 2000-2029, 30-99 are
 // 1930-1999. nullopt when the whole text, surrounding blanks aside, is not one.
 std::optional<Serial> ParseDateTime(const QString& text, const QLocale& locale = QLocale());
 

@@ -50,9 +50,10 @@ void frmBrowser::showEvent(QShowEvent* event) {
     if (shownBefore_) return;
     shownBefore_ = true;
     const QRect view = WebBrowser1->geometry();
-    emit statusLine((QLatin1String(browser_protocol::kShown) + QStringLiteral(" %1 %2 %3,%4 %5 window %6"))
-                        .arg(windowTitle(), WebBrowser1->objectName())
-                        .arg(view.x())
-                        .arg(view.y())
-                        .arg(SizeText(view.size()), SizeText(size())));
+    emit statusLine(
+        (QLatin1String(browser_protocol::kShown) + QStringLiteral(" %1 %2 %3,%4 %5 window %6"))
+            .arg(windowTitle(), WebBrowser1->objectName())
+            .arg(view.x())
+            .arg(view.y())
+            .arg(SizeText(view.size()), SizeText(size())));
 }

@@ -41,14 +41,13 @@ int main(int argc, char* argv[]) {
     QObject::connect(&window, &frmBrowser::statusLine, &WriteStatus);
 
     AddressReader input;
-    QObject::connect(
-        &input, &AddressReader::addressArrived, &window,
-        [&window](const QString& text) {
-            const QUrl address = QUrl::fromUserInput(text);
-            WriteStatus(QLatin1String(browser_protocol::kOpening) + QLatin1Char(' ') +
-                        address.toString(QUrl::FullyEncoded));
-            window.Navigate(address);
-        });
+    QObject::connect(&input, &AddressReader::addressArrived, &window,
+                     [&window](const QString& text) {
+                         const QUrl address = QUrl::fromUserInput(text);
+                         WriteStatus(QLatin1String(browser_protocol::kOpening) + QLatin1Char(' ') +
+                                     address.toString(QUrl::FullyEncoded));
+                         window.Navigate(address);
+                     });
     QObject::connect(&input, &AddressReader::inputEnded, &app, &QApplication::quit);
 
     return QApplication::exec();

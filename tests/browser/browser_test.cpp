@@ -19,8 +19,8 @@
 #include <QTimer>
 #include <QtTest>
 
-#include "main_window/Sundial_Input.h"
 #include "browser/browser_link.h"
+#include "main_window/Sundial_Input.h"
 #include "main_window/link_label.h"
 #include "tests/support/window_driver.h"
 
@@ -29,7 +29,6 @@ namespace {
 constexpr int kBrowserTimeout = 20000;  // milliseconds for a browser to come up or load
 const QString kTimeService = QStringLiteral("https://time.gov/");
 const QString kMakerSite = QStringLiteral("https://www.brontile.com/");
-
 
 // The status lines of the browser that a main window started.
 struct BrowserReports {

@@ -12,7 +12,7 @@
 // Starts each test from a blank observation with the constants set, collects the range-error
 // messages instead of printing them, and lets a test choose the daylight-saving option.
 class EngineTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         namespace ac = alignment_calculations;
         ac::ObsDate = 0;

@@ -51,7 +51,8 @@ TEST_F(EngineTest, SharedStateCallsGiveTheCoreResultsToTheBit) {
                                     ASSERT_TRUE(SameBits(wrapped.SunAltitude, core.SunAltitude));
                                     ASSERT_TRUE(SameBits(wrapped.SunAzimuth, core.SunAzimuth));
                                     if (core.Solvable) {
-                                        ASSERT_TRUE(SameBits(wrapped.FirstAnswer, core.FirstAnswer));
+                                        ASSERT_TRUE(
+                                            SameBits(wrapped.FirstAnswer, core.FirstAnswer));
                                         ASSERT_TRUE(
                                             SameBits(wrapped.SecondAnswer, core.SecondAnswer));
                                     }
@@ -80,7 +81,7 @@ TEST(SerialDayOf, KnownDates) {
         int year, month, day;
         double serial;
     } const rows[] = {
-        {1899, 12, 30, 0}, {1900, 1, 1, 2}, {1970, 1, 1, 25569}, {2003, 9, 3, 37867},
+        {1899, 12, 30, 0},    {1900, 1, 1, 2},       {1970, 1, 1, 25569},     {2003, 9, 3, 37867},
         {2000, 2, 29, 36585}, {1600, 3, 1, -109511}, {9999, 12, 31, 2958465},
     };
     for (const Row& row : rows) {

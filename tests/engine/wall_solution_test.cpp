@@ -8,7 +8,7 @@ namespace {
 namespace ac = alignment_calculations;
 
 class WallSolutionTest : public EngineTest {
-protected:
+  protected:
     // A site on Long Island: 40.655 N, 72.855 W, clocks on US Eastern time.
     void AtLongIsland(int year, int month, int day, double clock, int dst) {
         ac::Latitude = 40.655;
@@ -99,9 +99,9 @@ TEST_F(WallSolutionTest, TheSameInstantEitherSideOfTheDateLineGivesTheSameWalls)
     struct Row {
         const char* site;
         double latitude, longitude;
-        int westDay;              // the date of September 2010 west of the line
-        double westZone;          // degrees, the zone meridian west of the line
-        double eastZone;          // degrees, the zone meridian east of the line
+        int westDay;      // the date of September 2010 west of the line
+        double westZone;  // degrees, the zone meridian west of the line
+        double eastZone;  // degrees, the zone meridian east of the line
     } const rows[] = {
         {"date line, GMT-12 and GMT+12", -15, -179, 1, -180, 180},
         {"Apia, GMT-11 and GMT+13", -13.83, -171.75, 14, -165, 195},

@@ -4,8 +4,8 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "text/text_conversions.h"
 #include "tests/fuzz/fuzz_support.h"
+#include "text/text_conversions.h"
 
 namespace tc = text_conversions;
 namespace fs = fuzz_support;

@@ -19,8 +19,8 @@
 #include <QLineEdit>
 #include <QLocale>
 #include <QMessageBox>
-#include <QPushButton>
 #include <QPdfWriter>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QTableView>
 #include <QTemporaryDir>

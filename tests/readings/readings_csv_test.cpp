@@ -166,8 +166,8 @@ TEST(ReadingsCsv, HandEditedAnswersAreCaught) {
 TEST(ReadingsCsv, UncertaintiesAreCheckedWithTheFilesOwnTolerances) {
     const std::vector<kr::Reading> readings = {
         synthetic::At(synthetic::kLongIsland, 11 * 3600, 10, 25)};
-    const kr::Tolerances wide{.clockSeconds = 60, .lengthPercent = 3, .heightPercent = 2,
-                              .tiltDegrees = 2};
+    const kr::Tolerances wide{
+        .clockSeconds = 60, .lengthPercent = 3, .heightPercent = 2, .tiltDegrees = 2};
     const QByteArray text = kr::WriteReadingsCsv(readings, wide);
     const kr::CsvReadResult read = kr::ReadReadingsCsv(text, kDefaults);
     EXPECT_TRUE(read.problems.empty()) << read.problems.front().message.toStdString();

@@ -94,8 +94,7 @@ class ReadingsWindowTest : public QObject {
 
     void workedSeriesGivesOneAnswer() {
         auto window = OpenWindow();
-        for (const Observation& reading :
-             {kMorning, At("15:00", "15.46"), At("16:30", "21.07")}) {
+        for (const Observation& reading : {kMorning, At("15:00", "15.46"), At("16:30", "21.07")}) {
             Calculate(*window, reading);
         }
         ReadingsWindow* readings = OpenReadings(*window);
@@ -111,7 +110,8 @@ class ReadingsWindowTest : public QObject {
         if (!shots.isEmpty()) {
             readings->resize(1100, 760);
             QTest::qWait(50);
-            QVERIFY(readings->grab().save(QDir(shots).filePath(QStringLiteral("readings_window.png"))));
+            QVERIFY(
+                readings->grab().save(QDir(shots).filePath(QStringLiteral("readings_window.png"))));
         }
     }
 
@@ -119,16 +119,17 @@ class ReadingsWindowTest : public QObject {
         auto window = OpenWindow();
         Calculate(*window, kMorning);
         ReadingsWindow* readings = OpenReadings(*window);
-        QVERIFY2(readings->answerLabel->text().startsWith(QStringLiteral("Not decided: one reading")),
-                 qPrintable(readings->answerLabel->text()));
-        QVERIFY2(readings->adviceLabel->text().contains(QStringLiteral("minutes after the last one")),
-                 qPrintable(readings->adviceLabel->text()));
+        QVERIFY2(
+            readings->answerLabel->text().startsWith(QStringLiteral("Not decided: one reading")),
+            qPrintable(readings->answerLabel->text()));
+        QVERIFY2(
+            readings->adviceLabel->text().contains(QStringLiteral("minutes after the last one")),
+            qPrintable(readings->adviceLabel->text()));
     }
 
     void leaveOutDeleteAndUndo() {
         auto window = OpenWindow();
-        for (const Observation& reading :
-             {kMorning, At("15:00", "15.46"), At("16:30", "21.07")}) {
+        for (const Observation& reading : {kMorning, At("15:00", "15.46"), At("16:30", "21.07")}) {
             Calculate(*window, reading);
         }
         ReadingsWindow* readings = OpenReadings(*window);
@@ -182,10 +183,11 @@ class ReadingsWindowTest : public QObject {
         const QString path = folder.filePath(QStringLiteral("notes.csv"));
         QFile file(path);
         QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write("date,time,utc_offset,daylight,latitude,longitude,height,length\n"
-                   "2003-09-03,11:00,-5,yes,40.655,-72.855,10,25\n"
-                   "2003-09-03,15:00,-5,yes,95,-72.855,10,15.46\n"
-                   "2003-02-30,16:30,-5,yes,40.655,-72.855,10,21.07\n");
+        file.write(
+            "date,time,utc_offset,daylight,latitude,longitude,height,length\n"
+            "2003-09-03,11:00,-5,yes,40.655,-72.855,10,25\n"
+            "2003-09-03,15:00,-5,yes,95,-72.855,10,15.46\n"
+            "2003-02-30,16:30,-5,yes,40.655,-72.855,10,21.07\n");
         file.close();
 
         auto window = OpenWindow();
@@ -196,7 +198,8 @@ class ReadingsWindowTest : public QObject {
         QCOMPARE(readings->readingsTable->model()->rowCount(), 2);  // nothing already there lost
         QCOMPARE(answerer.seen().size(), 1);
         const QString message = answerer.seen()[0].text;
-        QVERIFY2(message.contains(QStringLiteral("line 3")) && message.contains(QStringLiteral("line 4")),
+        QVERIFY2(message.contains(QStringLiteral("line 3")) &&
+                     message.contains(QStringLiteral("line 4")),
                  qPrintable(message));
 
         // A file that is not ours at all.
@@ -231,15 +234,15 @@ class ReadingsWindowTest : public QObject {
         ModalAnswerer answerer{QMessageBox::StandardButton(answer)};
         ReadingsWindow* readings = OpenReadings(*window);
         QTRY_COMPARE(answerer.seen().size(), 1);
-        QVERIFY(answerer.seen()[0].text.contains(QStringLiteral("2 readings from an earlier session")));
+        QVERIFY(
+            answerer.seen()[0].text.contains(QStringLiteral("2 readings from an earlier session")));
         QCOMPARE(readings->readingsTable->model()->rowCount(), rows);
         QVERIFY(!QFile::exists(recovery_file::PreviousPath()));
     }
 
     void printsTheSeriesToPdf() {
         auto window = OpenWindow();
-        for (const Observation& reading :
-             {kMorning, At("15:00", "15.46"), At("16:30", "21.07")}) {
+        for (const Observation& reading : {kMorning, At("15:00", "15.46"), At("16:30", "21.07")}) {
             Calculate(*window, reading);
         }
         ReadingsWindow* readings = OpenReadings(*window);
@@ -253,7 +256,8 @@ class ReadingsWindowTest : public QObject {
         const QByteArray bytes = written.readAll();
         QVERIFY(bytes.startsWith("%PDF"));
         QCOMPARE(bytes.count("/Type /Page\n") + bytes.count("/Type /Page\r") +
-                     bytes.count("/Type /Page "), qsizetype(1));
+                     bytes.count("/Type /Page "),
+                 qsizetype(1));
     }
 };
 

@@ -18,10 +18,10 @@
 #include "report/paper_size.h"
 #include "report/report.h"
 #include "report/report_printer.h"
-#include "tests/support/modal_answerer.h"
-#include "tests/support/window_driver.h"
 #include "tests/print/expected_pages.h"
 #include "tests/print/pdf_reader.h"
+#include "tests/support/modal_answerer.h"
+#include "tests/support/window_driver.h"
 
 namespace {
 

@@ -11,7 +11,7 @@
 // appears is recorded (title, text, icon, buttons, default button) and closed with the answer
 // the test chose. Works offscreen and under Xvfb alike, since it looks for the box itself.
 class ModalAnswerer : public QObject {
-public:
+  public:
     struct Seen {
         QString title;
         QString text;
@@ -20,8 +20,7 @@ public:
         QString defaultButton;
     };
 
-    explicit ModalAnswerer(QMessageBox::StandardButton answer = QMessageBox::Ok)
-        : answer_(answer) {
+    explicit ModalAnswerer(QMessageBox::StandardButton answer = QMessageBox::Ok) : answer_(answer) {
         connect(&timer_, &QTimer::timeout, this, &ModalAnswerer::poll);
         timer_.start(10);
     }
@@ -35,7 +34,7 @@ public:
     }
     void clear() { seen_.clear(); }
 
-private:
+  private:
     static QString Caption(QAbstractButton* button) {
         return button->text().remove(QLatin1Char('&'));
     }

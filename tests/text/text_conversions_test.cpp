@@ -290,29 +290,51 @@ void TextConversionsTest::parseNumber_data() {
         const char* text;
         double value;
     } rows[] = {
-        {"en_US", "40.655", 40.655},   {"en_US", "40,655", 40655},
-        {"en_US", "-72.855", -72.855}, {"en_US", "+5", 5},
-        {"en_US", "1e3", 1000},        {"en_US", " 2.5 ", 2.5},
-        {"en_US", "1,00", kNoValue},   {"en_US", "nan", kNoValue},
-        {"en_US", "NaN", kNoValue},    {"en_US", "inf", kNoValue},
-        {"en_US", "-Inf", kNoValue},   {"en_US", "+INF", kNoValue},
-        {"en_US", "1e400", kNoValue},  {"en_US", "", kNoValue},
-        {"en_US", "  ", kNoValue},     {"en_US", "-", kNoValue},
-        {"en_US", "0x10", kNoValue},   {"en_US", "abc", kNoValue},
-        {"en_GB", "1,000.5", 1000.5},  {"en_GB", "2.5", 2.5},
-        {"de_DE", "40,655", 40.655},   {"de_DE", "-72,855", -72.855},
-        {"de_DE", " 2,5 ", 2.5},       {"de_DE", "1e3", 1000},
-        {"de_DE", "nan", kNoValue},    {"de_DE", "-inf", kNoValue},
-        {"de_DE", "", kNoValue},       {"de_DE", "1e400", kNoValue},
+        {"en_US", "40.655", 40.655},
+        {"en_US", "40,655", 40655},
+        {"en_US", "-72.855", -72.855},
+        {"en_US", "+5", 5},
+        {"en_US", "1e3", 1000},
+        {"en_US", " 2.5 ", 2.5},
+        {"en_US", "1,00", kNoValue},
+        {"en_US", "nan", kNoValue},
+        {"en_US", "NaN", kNoValue},
+        {"en_US", "inf", kNoValue},
+        {"en_US", "-Inf", kNoValue},
+        {"en_US", "+INF", kNoValue},
+        {"en_US", "1e400", kNoValue},
+        {"en_US", "", kNoValue},
+        {"en_US", "  ", kNoValue},
+        {"en_US", "-", kNoValue},
+        {"en_US", "0x10", kNoValue},
+        {"en_US", "abc", kNoValue},
+        {"en_GB", "1,000.5", 1000.5},
+        {"en_GB", "2.5", 2.5},
+        {"de_DE", "40,655", 40.655},
+        {"de_DE", "-72,855", -72.855},
+        {"de_DE", " 2,5 ", 2.5},
+        {"de_DE", "1e3", 1000},
+        {"de_DE", "nan", kNoValue},
+        {"de_DE", "-inf", kNoValue},
+        {"de_DE", "", kNoValue},
+        {"de_DE", "1e400", kNoValue},
         // Any script's digits, the Arabic separators and the minus sign, in every locale.
-        {"en_US", "１０", 10},         {"en_US", "٣٫٥", 3.5},
-        {"en_US", "４０.６５５", 40.655}, {"en_US", "٤٠.٦٥٥", 40.655},
-        {"en_US", "−5", -5},           {"en_US", "٣٫٥٫٥", kNoValue},
-        {"en_US", "١,٠٠", kNoValue},    {"de_DE", "٣٫٥", 3.5},
-        {"de_DE", "４０,６５５", 40.655}, {"ar_EG", "٤٠٫٦٥٥", 40.655},
-        {"ar_EG", "40٫655", 40.655},   {"ar_EG", "؜-٣٫٥", -3.5},
-        {"fa_IR", "۴۰٫۶۵۵", 40.655},   {"fa_IR", "‎−۳٫۵", -3.5},
-        {"hi_IN", "४०.६५५", 40.655},   {"mr_IN", "४०.६५५", 40.655},
+        {"en_US", "１０", 10},
+        {"en_US", "٣٫٥", 3.5},
+        {"en_US", "４０.６５５", 40.655},
+        {"en_US", "٤٠.٦٥٥", 40.655},
+        {"en_US", "−5", -5},
+        {"en_US", "٣٫٥٫٥", kNoValue},
+        {"en_US", "١,٠٠", kNoValue},
+        {"de_DE", "٣٫٥", 3.5},
+        {"de_DE", "４０,６５５", 40.655},
+        {"ar_EG", "٤٠٫٦٥٥", 40.655},
+        {"ar_EG", "40٫655", 40.655},
+        {"ar_EG", "؜-٣٫٥", -3.5},
+        {"fa_IR", "۴۰٫۶۵۵", 40.655},
+        {"fa_IR", "‎−۳٫۵", -3.5},
+        {"hi_IN", "४०.६५५", 40.655},
+        {"mr_IN", "४०.६५५", 40.655},
     };
     for (const auto& row : rows) {
         QTest::addRow("%s '%s'", row.locale, row.text)
@@ -602,14 +624,18 @@ void TextConversionsTest::eachBoxReadsItsOwnKindFirst_data() {
     QTest::addColumn<double>("inDateBox");
     QTest::addColumn<double>("inTimeBox");
 
-    QTest::newRow("fi_FI dotted") << "fi_FI" << "23.04.05" << At(2005, 4, 23) << Clock(23, 4, 5);
-    QTest::newRow("da_DK dotted") << "da_DK" << "10.09.03" << At(2003, 9, 10) << Clock(10, 9, 3);
-    QTest::newRow("de_DE date") << "de_DE" << "3.9.2003" << 37867.0 << 37867.0;
-    QTest::newRow("de_DE time") << "de_DE" << "11.00" << Clock(11, 0) << Clock(11, 0);
-    QTest::newRow("not a date, a time") << "fi_FI" << "23.59.59" << Clock(23, 59, 59)
-                                        << Clock(23, 59, 59);
-    QTest::newRow("date and time") << "en_US" << "9/3/2003 11:00" << At(2003, 9, 3, 11)
-                                   << At(2003, 9, 3, 11);
+    QTest::newRow("fi_FI dotted") << "fi_FI"
+                                  << "23.04.05" << At(2005, 4, 23) << Clock(23, 4, 5);
+    QTest::newRow("da_DK dotted") << "da_DK"
+                                  << "10.09.03" << At(2003, 9, 10) << Clock(10, 9, 3);
+    QTest::newRow("de_DE date") << "de_DE"
+                                << "3.9.2003" << 37867.0 << 37867.0;
+    QTest::newRow("de_DE time") << "de_DE"
+                                << "11.00" << Clock(11, 0) << Clock(11, 0);
+    QTest::newRow("not a date, a time") << "fi_FI"
+                                        << "23.59.59" << Clock(23, 59, 59) << Clock(23, 59, 59);
+    QTest::newRow("date and time") << "en_US"
+                                   << "9/3/2003 11:00" << At(2003, 9, 3, 11) << At(2003, 9, 3, 11);
 }
 
 void TextConversionsTest::eachBoxReadsItsOwnKindFirst() {

@@ -1,8 +1,8 @@
 // What a screen reader user meets: every control is named, every text box is labelled, and
 // the two links can be pressed as links.
 
-#include <QAccessible>
 #include <QAbstractButton>
+#include <QAccessible>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -16,7 +16,7 @@
 class AccessibilityTest : public QObject {
     Q_OBJECT
 
-private slots:
+  private slots:
     void everyInputControlIsNamed() {
         const auto opened = OpenWindow();
         Sundial_Input& window = *opened;

@@ -33,7 +33,7 @@ Observation With(Observation o, void (*change)(Observation&)) {
 class CalculateTest : public QObject {
     Q_OBJECT
 
-private:
+  private:
     std::unique_ptr<Sundial_Input> window;
 
     QString calculate(const Observation& observation) {
@@ -42,7 +42,7 @@ private:
         return window->lblResult->text();
     }
 
-private slots:
+  private slots:
     void init() { window = OpenWindow(); }
     void cleanup() {
         window.reset();
@@ -71,14 +71,13 @@ private slots:
             << "Saturday, June 21, 2003\r\nWall Declination is either 172.7 degrees West, or "
                "35.9 degrees East.\r\n" +
                    kAzimuthNote;
-        QTest::newRow("shadow too short for any wall")
-            << "en_US"
-            << With(morning,
-                    [](Observation& o) {
-                        o.time = "3:00:00 PM";
-                        o.length = "7";
-                    })
-            << kNoWall;
+        QTest::newRow("shadow too short for any wall") << "en_US"
+                                                       << With(morning,
+                                                               [](Observation& o) {
+                                                                   o.time = "3:00:00 PM";
+                                                                   o.length = "7";
+                                                               })
+                                                       << kNoWall;
         QTest::newRow("sun below the horizon")
             << "en_US" << With(morning, [](Observation& o) { o.time = "3:00 AM"; }) << kSunDown;
         QTest::newRow("German names and decimal commas")

@@ -36,10 +36,10 @@ void Press(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
 class KeyboardTest : public QObject {
     Q_OBJECT
 
-private:
+  private:
     std::unique_ptr<Sundial_Input> window;
 
-private slots:
+  private slots:
     void init() { window = OpenWindow(); }
     void cleanup() { window.reset(); }
 
@@ -55,7 +55,7 @@ private slots:
         Type("40.655");
         Press(Qt::Key_Tab);
         Type("72.855");
-        Press(Qt::Key_W, Qt::AltModifier);  // west of Greenwich
+        Press(Qt::Key_W, Qt::AltModifier);               // west of Greenwich
         for (int i = 0; i < 4; ++i) Press(Qt::Key_Tab);  // past Calculate, Quit and Print
         QCOMPARE(Focus(), window->txtHeight);
         Type("10");

@@ -30,7 +30,7 @@ QString WorkedAnswer(const QLocale& locale) {
 class LocaleEntryTest : public QObject {
     Q_OBJECT
 
-private:
+  private:
     std::unique_ptr<Sundial_Input> window;
 
     void openIn(const QString& locale) {
@@ -38,7 +38,7 @@ private:
         window = OpenWindow();
     }
 
-private slots:
+  private slots:
     void cleanup() {
         window.reset();
         RestoreTestLocale();
@@ -53,35 +53,52 @@ private slots:
         const auto worked = [](const char* date, const char* latitude, const char* longitude,
                                const char* time, const char* height = "10",
                                const char* length = "25") {
-            return Observation{QString::fromUtf8(date), 2, QString::fromUtf8(latitude),
-                               QString::fromUtf8(longitude), 1, 6, QString::fromUtf8(time),
-                               QString::fromUtf8(height), QString::fromUtf8(length)};
+            return Observation{QString::fromUtf8(date),
+                               2,
+                               QString::fromUtf8(latitude),
+                               QString::fromUtf8(longitude),
+                               1,
+                               6,
+                               QString::fromUtf8(time),
+                               QString::fromUtf8(height),
+                               QString::fromUtf8(length)};
         };
-        QTest::newRow("en_US") << "en_US" << "Date(mm/dd/yyyy)"
+        QTest::newRow("en_US") << "en_US"
+                               << "Date(mm/dd/yyyy)"
                                << worked("9/3/2003", "40.655", "72.855", "11:00:00 AM");
-        QTest::newRow("C") << "C" << "Date(mm/dd/yyyy)"
-                           << worked("9/3/2003", "40.655", "72.855", "11:00");
-        QTest::newRow("en_GB") << "en_GB" << "Date(dd/mm/yyyy)"
+        QTest::newRow("C") << "C"
+                           << "Date(mm/dd/yyyy)" << worked("9/3/2003", "40.655", "72.855", "11:00");
+        QTest::newRow("en_GB") << "en_GB"
+                               << "Date(dd/mm/yyyy)"
                                << worked("03/09/2003", "40.655", "72.855", "11.00am");
-        QTest::newRow("de_DE") << "de_DE" << "Date(dd.mm.yyyy)"
+        QTest::newRow("de_DE") << "de_DE"
+                               << "Date(dd.mm.yyyy)"
                                << worked("3.9.2003", "40,655", "72,855", "11.00");
-        QTest::newRow("de_DE Uhr") << "de_DE" << "Date(dd.mm.yyyy)"
-                                   << worked("03.09.2003", "40,655", "72,855", "11:00 Uhr");
-        QTest::newRow("fr_FR") << "fr_FR" << "Date(dd/mm/yyyy)"
+        QTest::newRow("de_DE Uhr")
+            << "de_DE"
+            << "Date(dd.mm.yyyy)" << worked("03.09.2003", "40,655", "72,855", "11:00 Uhr");
+        QTest::newRow("fr_FR") << "fr_FR"
+                               << "Date(dd/mm/yyyy)"
                                << worked("03/09/2003", "40,655", "72,855", "11h00");
-        QTest::newRow("es_ES") << "es_ES" << "Date(dd/mm/yyyy)"
+        QTest::newRow("es_ES") << "es_ES"
+                               << "Date(dd/mm/yyyy)"
                                << worked("3/9/2003", "40,655", "72,855", "11:00");
-        QTest::newRow("it_IT") << "it_IT" << "Date(dd/mm/yyyy)"
+        QTest::newRow("it_IT") << "it_IT"
+                               << "Date(dd/mm/yyyy)"
                                << worked("03/09/2003", "40,655", "72,855", "11:00");
-        QTest::newRow("ja_JP") << "ja_JP" << "Date(yyyy/mm/dd)"
+        QTest::newRow("ja_JP") << "ja_JP"
+                               << "Date(yyyy/mm/dd)"
                                << worked("2003年9月3日", "４０.６５５", "72.855", "午前11:00:00",
                                          "１０", "２５");
-        QTest::newRow("hi_IN") << "hi_IN" << "Date(dd/mm/yyyy)"
+        QTest::newRow("hi_IN") << "hi_IN"
+                               << "Date(dd/mm/yyyy)"
                                << worked("3/9/2003", "40.655", "72.855", "11:00:00 पूर्वाह्न");
-        QTest::newRow("ar_EG") << "ar_EG" << "Date(dd/mm/yyyy)"
-                               << worked("٣‏/٩‏/٢٠٠٣", "٤٠٫٦٥٥", "٧٢٫٨٥٥", "١١:٠٠ ص", "١٠",
-                                         "٢٥");
-        QTest::newRow("fa_IR") << "fa_IR" << "Date(yyyy/mm/dd)"
+        QTest::newRow("ar_EG") << "ar_EG"
+                               << "Date(dd/mm/yyyy)"
+                               << worked("٣‏/٩‏/٢٠٠٣", "٤٠٫٦٥٥", "٧٢٫٨٥٥", "١١:٠٠ ص",
+                                         "١٠", "٢٥");
+        QTest::newRow("fa_IR") << "fa_IR"
+                               << "Date(yyyy/mm/dd)"
                                << worked("۲۰۰۳/۹/۳", "۴۰٫۶۵۵", "۷۲٫۸۵۵", "۱۱:۰۰", "۱۰", "۲۵");
     }
 
@@ -108,8 +125,8 @@ private slots:
 
     void dateCaptionFitsItsLabel_data() {
         QTest::addColumn<QString>("locale");
-        for (const char* name : {"en_US", "C", "en_GB", "de_DE", "ja_JP", "ko_KR", "hu_HU",
-                                 "nl_NL", "bg_BG", "ar_EG", "fa_IR", "sv_SE"}) {
+        for (const char* name : {"en_US", "C", "en_GB", "de_DE", "ja_JP", "ko_KR", "hu_HU", "nl_NL",
+                                 "bg_BG", "ar_EG", "fa_IR", "sv_SE"}) {
             QTest::newRow(name) << QString::fromLatin1(name);
         }
     }
@@ -128,10 +145,18 @@ private slots:
         QTest::addColumn<QString>("locale");
         QTest::addColumn<QString>("latitudeExample");
         QTest::addColumn<QString>("longitudeExample");
-        QTest::newRow("en_US") << "en_US" << "40.655" << "72.855";
-        QTest::newRow("de_DE") << "de_DE" << "40,655" << "72,855";
-        QTest::newRow("fr_FR") << "fr_FR" << "40,655" << "72,855";
-        QTest::newRow("ar_EG") << "ar_EG" << "٤٠٫٦٥٥" << "٧٢٫٨٥٥";
+        QTest::newRow("en_US") << "en_US"
+                               << "40.655"
+                               << "72.855";
+        QTest::newRow("de_DE") << "de_DE"
+                               << "40,655"
+                               << "72,855";
+        QTest::newRow("fr_FR") << "fr_FR"
+                               << "40,655"
+                               << "72,855";
+        QTest::newRow("ar_EG") << "ar_EG"
+                               << "٤٠٫٦٥٥"
+                               << "٧٢٫٨٥٥";
     }
 
     // Typing a message's own example gets past that message.

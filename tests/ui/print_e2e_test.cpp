@@ -11,10 +11,10 @@
 #include <QTest>
 
 #include "main_window/Sundial_Input.h"
-#include "tests/support/modal_answerer.h"
-#include "tests/support/window_driver.h"
 #include "tests/print/expected_pages.h"
 #include "tests/print/pdf_reader.h"
+#include "tests/support/modal_answerer.h"
+#include "tests/support/window_driver.h"
 
 namespace {
 

@@ -21,7 +21,7 @@
 class SundialWindowTest : public QObject {
     Q_OBJECT
 
-private:
+  private:
     std::unique_ptr<Sundial_Input> window;
 
     template <typename T>
@@ -43,7 +43,7 @@ private:
         }
     }
 
-private slots:
+  private slots:
     void init() {
         window = OpenWindow();
         QVERIFY(window->isActiveWindow());
@@ -54,22 +54,38 @@ private slots:
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("className");
         const char* const controls[][2] = {
-            {"cmdMethod", "QPushButton"},     {"cmdPrint", "QPushButton"},
-            {"CmdCalculate", "QPushButton"},  {"CmdQuit", "QPushButton"},
-            {"Frame1", "QFrame"},             {"lblTitle", "QLabel"},
-            {"lblbrowser", "QLabel"},         {"lblText", "QLabel"},
-            {"lblSubscript", "QLabel"},       {"Image2", "QLabel"},
-            {"lblBrontile", "QLabel"},        {"imgMethod", "QLabel"},
-            {"lblMethod", "QLabel"},          {"txtDate", "QLineEdit"},
-            {"lblDate", "QLabel"},            {"Frame2", "QFrame"},
-            {"lstTimeZone", "QComboBox"},     {"lblLatitude", "QLabel"},
-            {"lblLongitude", "QLabel"},       {"lblResult", "QLabel"},
-            {"OptWest", "QRadioButton"},      {"txtLatitude", "QLineEdit"},
-            {"txtLongitude", "QLineEdit"},    {"OptEast", "QRadioButton"},
-            {"lblNorthsouth", "QLabel"},      {"lblHeight", "QLabel"},
-            {"lblLength", "QLabel"},          {"lblTime", "QLabel"},
-            {"txtHeight", "QLineEdit"},       {"txtLength", "QLineEdit"},
-            {"txtTime", "QLineEdit"},         {"optStandardinput", "QRadioButton"},
+            {"cmdMethod", "QPushButton"},
+            {"cmdPrint", "QPushButton"},
+            {"CmdCalculate", "QPushButton"},
+            {"CmdQuit", "QPushButton"},
+            {"Frame1", "QFrame"},
+            {"lblTitle", "QLabel"},
+            {"lblbrowser", "QLabel"},
+            {"lblText", "QLabel"},
+            {"lblSubscript", "QLabel"},
+            {"Image2", "QLabel"},
+            {"lblBrontile", "QLabel"},
+            {"imgMethod", "QLabel"},
+            {"lblMethod", "QLabel"},
+            {"txtDate", "QLineEdit"},
+            {"lblDate", "QLabel"},
+            {"Frame2", "QFrame"},
+            {"lstTimeZone", "QComboBox"},
+            {"lblLatitude", "QLabel"},
+            {"lblLongitude", "QLabel"},
+            {"lblResult", "QLabel"},
+            {"OptWest", "QRadioButton"},
+            {"txtLatitude", "QLineEdit"},
+            {"txtLongitude", "QLineEdit"},
+            {"OptEast", "QRadioButton"},
+            {"lblNorthsouth", "QLabel"},
+            {"lblHeight", "QLabel"},
+            {"lblLength", "QLabel"},
+            {"lblTime", "QLabel"},
+            {"txtHeight", "QLineEdit"},
+            {"txtLength", "QLineEdit"},
+            {"txtTime", "QLineEdit"},
+            {"optStandardinput", "QRadioButton"},
             {"optDstinput", "QRadioButton"},
         };
         for (const auto& c : controls) QTest::newRow(c[0]) << c[0] << c[1];
@@ -199,9 +215,8 @@ private slots:
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
             QWidget* focus = QApplication::focusWidget();
             // The editable list takes the focus in its line edit.
-            visited << (focus && focus->parentWidget() == window->lstTimeZone
-                            ? window->lstTimeZone
-                            : focus);
+            visited << (focus && focus->parentWidget() == window->lstTimeZone ? window->lstTimeZone
+                                                                              : focus);
         }
         QCOMPARE(visited, expected);
     }

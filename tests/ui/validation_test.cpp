@@ -51,10 +51,10 @@ Q_DECLARE_METATYPE(Stored)
 class ValidationTest : public QObject {
     Q_OBJECT
 
-private:
+  private:
     std::unique_ptr<Sundial_Input> window;
 
-private slots:
+  private slots:
     void init() { window = OpenWindow(); }
     void cleanup() {
         window.reset();
@@ -87,8 +87,8 @@ private slots:
         row("all good", good, true, {}, "", {date, 40.655, west, eastern, eleven});
         row("empty date", with([](auto& o) { o.date = ""; }), false, {kDateMessage}, "txtDate",
             {u, u, u, u, u});
-        row("impossible date", with([](auto& o) { o.date = "2/30/2003"; }), false,
-            {kDateMessage}, "txtDate", {u, u, u, u, u});
+        row("impossible date", with([](auto& o) { o.date = "2/30/2003"; }), false, {kDateMessage},
+            "txtDate", {u, u, u, u, u});
         row("no clock kind", with([](auto& o) { o.clockKind = 0; }), false, {kClockMessage}, "",
             {date, u, u, u, u});
         row("standard time", with([](auto& o) { o.clockKind = 1; }), true, {}, "",
@@ -97,8 +97,8 @@ private slots:
             {date, 90, west, eastern, eleven});
         row("latitude -90", with([](auto& o) { o.latitude = "-90"; }), true, {}, "",
             {date, -90, west, eastern, eleven});
-        row("latitude 90.5", with([](auto& o) { o.latitude = "90.5"; }), false,
-            {kLatitudeMessage}, "txtLatitude", {date, u, u, u, u});
+        row("latitude 90.5", with([](auto& o) { o.latitude = "90.5"; }), false, {kLatitudeMessage},
+            "txtLatitude", {date, u, u, u, u});
         row("latitude empty", with([](auto& o) { o.latitude = ""; }), false, {kLatitudeMessage},
             "txtLatitude", {date, u, u, u, u});
         row("latitude 1,000 reads as 1 but is 1000", with([](auto& o) { o.latitude = "1,000"; }),
@@ -123,8 +123,8 @@ private slots:
             {date, 40.655, west, u, u});
         row("74 west asks nothing", with([](auto& o) { o.longitude = "74"; }), true, {}, "",
             {date, 40.655, -74, eastern, eleven});
-        row("90 west is exactly 15 away", with([](auto& o) { o.longitude = "90"; }), true, {},
-            "", {date, 40.655, -90, eastern, eleven});
+        row("90 west is exactly 15 away", with([](auto& o) { o.longitude = "90"; }), true, {}, "",
+            {date, 40.655, -90, eastern, eleven});
         row("90.5 west, answered no", with([](auto& o) { o.longitude = "90.5"; }), false,
             {kQuestion}, "txtLongitude", {date, 40.655, -90.5, eastern, u});
         row("90.5 west, answered yes", with([](auto& o) { o.longitude = "90.5"; }), true,
@@ -134,8 +134,8 @@ private slots:
                 o.zone = 23;
             }),
             false, {kQuestion}, "txtLongitude", {date, 40.655, -179, 180, u});
-        row("time 25:00", with([](auto& o) { o.time = "25:00"; }), false, {kTimeMessage},
-            "txtTime", {date, 40.655, west, eastern, u});
+        row("time 25:00", with([](auto& o) { o.time = "25:00"; }), false, {kTimeMessage}, "txtTime",
+            {date, 40.655, west, eastern, u});
         row("time with a date", with([](auto& o) { o.time = "9/3/2003 11:00"; }), true, {}, "",
             {date, 40.655, west, eastern, date + eleven});
         row("height 0", with([](auto& o) { o.height = "0"; }), false, {kPositiveMessage},
