@@ -39,6 +39,43 @@ class EngineTest : public ::testing::Test {
         return (hours * 3600.0 + minutes * 60.0 + seconds) / 86400.0;
     }
 
+    // Sets the shared state to every observation of a sweep over what the window admits and
+    // calls `visit` with it: years 1800 to 2200 every `yearStep`, five months, latitudes -90 to
+    // 90, longitudes -180 to 180, five zones, both clock kinds and eight clock readings. The
+    // observation passed is written out here, not read back through the engine.
+    template <class Visit>
+    void ForEachSweptObservation(int yearStep, Visit visit) {
+        namespace ac = alignment_calculations;
+        for (int year = 1800; year <= 2200; year += yearStep) {
+            for (int month : {1, 3, 6, 9, 12}) {
+                ac::ObsDate = Serial(year, month, 15);
+                for (double latitude = -90; latitude <= 90; latitude += 15) {
+                    ac::Latitude = latitude;
+                    for (double longitude = -180; longitude <= 180; longitude += 30) {
+                        ac::Longitude = longitude;
+                        for (int zone : {0, 6, 11, 17, 23}) {
+                            ac::ZoneMeridian = (zone - 11) * 15.0;
+                            for (int dst : {0, -1}) {
+                                daylight = dst;
+                                for (double clock = 0; clock < 1; clock += 0.125) {
+                                    ac::ClockTime[1] = clock;
+                                    visit(kestramo::Observation{
+                                        .date = ac::ObsDate,
+                                        .clockTime = clock,
+                                        .latitude = latitude,
+                                        .longitude = longitude,
+                                        .zoneMeridian = ac::ZoneMeridian,
+                                        .daylightSaving = dst != 0,
+                                    });
+                                }
+                            }
+                        }
+                    }
+                }
+            }
+        }
+    }
+
     int daylight = 0;
     std::vector<std::string> messages;
 };

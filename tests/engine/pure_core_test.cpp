@@ -18,53 +18,23 @@ bool SameBits(double a, double b) { return std::memcmp(&a, &b, sizeof a) == 0; }
 
 TEST_F(EngineTest, SharedStateCallsGiveTheCoreResultsToTheBit) {
     long compared = 0;
-    for (int year = 1800; year <= 2200; year += 40) {
-        for (int month : {1, 3, 6, 9, 12}) {
-            ac::ObsDate = Serial(year, month, 15);
-            for (double latitude = -90; latitude <= 90; latitude += 15) {
-                ac::Latitude = latitude;
-                for (double longitude = -180; longitude <= 180; longitude += 30) {
-                    ac::Longitude = longitude;
-                    for (int zone : {0, 6, 11, 17, 23}) {
-                        ac::ZoneMeridian = (zone - 11) * 15.0;
-                        for (int dst : {0, -1}) {
-                            daylight = dst;
-                            for (double clock = 0; clock < 1; clock += 0.125) {
-                                ac::ClockTime[1] = clock;
-                                const kestramo::Observation observation{
-                                    .date = ac::ObsDate,
-                                    .clockTime = clock,
-                                    .latitude = latitude,
-                                    .longitude = longitude,
-                                    .zoneMeridian = ac::ZoneMeridian,
-                                    .daylightSaving = dst != 0,
-                                };
-                                const kestramo::SunEphemeris sun = kestramo::SunAt(observation);
-                                for (double ratio = 1e-3; ratio <= 1e3; ratio *= 10) {
-                                    const ac::WallSolution wrapped =
-                                        ac::SolveShadowMeasurement(ratio, 1);
-                                    ASSERT_TRUE(SameBits(ac::SunTable[1][0], sun.declination));
-                                    ASSERT_TRUE(SameBits(ac::SunTable[1][1], sun.equationOfTime));
-                                    const ac::WallSolution core =
-                                        kestramo::SolveWall(observation, ratio, 1);
-                                    ASSERT_EQ(wrapped.Solvable, core.Solvable);
-                                    ASSERT_TRUE(SameBits(wrapped.SunAltitude, core.SunAltitude));
-                                    ASSERT_TRUE(SameBits(wrapped.SunAzimuth, core.SunAzimuth));
-                                    if (core.Solvable) {
-                                        ASSERT_TRUE(
-                                            SameBits(wrapped.FirstAnswer, core.FirstAnswer));
-                                        ASSERT_TRUE(
-                                            SameBits(wrapped.SecondAnswer, core.SecondAnswer));
-                                    }
-                                    ++compared;
-                                }
-                            }
-                        }
-                    }
-                }
+    ForEachSweptObservation(40, [&](const kestramo::Observation& observation) {
+        const kestramo::SunEphemeris sun = kestramo::SunAt(observation);
+        for (double ratio = 1e-3; ratio <= 1e3 && !HasFatalFailure(); ratio *= 10) {
+            const ac::WallSolution wrapped = ac::SolveShadowMeasurement(ratio, 1);
+            ASSERT_TRUE(SameBits(ac::SunTable[1][0], sun.declination));
+            ASSERT_TRUE(SameBits(ac::SunTable[1][1], sun.equationOfTime));
+            const ac::WallSolution core = kestramo::SolveWall(observation, ratio, 1);
+            ASSERT_EQ(wrapped.Solvable, core.Solvable);
+            ASSERT_TRUE(SameBits(wrapped.SunAltitude, core.SunAltitude));
+            ASSERT_TRUE(SameBits(wrapped.SunAzimuth, core.SunAzimuth));
+            if (core.Solvable) {
+                ASSERT_TRUE(SameBits(wrapped.FirstAnswer, core.FirstAnswer));
+                ASSERT_TRUE(SameBits(wrapped.SecondAnswer, core.SecondAnswer));
             }
+            ++compared;
         }
-    }
+    });
     EXPECT_GT(compared, 100000);
 }
 
