@@ -4,6 +4,9 @@
 
 #include <QDate>
 #include <QPushButton>
+#include <QScreen>
+
+#include <algorithm>
 
 #include <cmath>
 
@@ -57,6 +60,29 @@ void Sundial_Input::createReadingsButton() {
     connect(cmdReadings, &QPushButton::clicked, this, &Sundial_Input::cmdReadings_Click);
 }
 
+void Sundial_Input::placeBeside(QWidget* other) const {
+    // To the right of this window where the screen has room, else to its left; failing both,
+    // against the screen's edge on the roomier side, so that it covers as little as it can.
+    const QScreen* display = screen();
+    if (display == nullptr) return;
+    const QRect room = display->availableGeometry();
+    const QRect here = frameGeometry();
+    constexpr int kGap = 8;  // pixels between the windows
+    const int top =
+        std::clamp(here.top(), room.top(), std::max(room.top(), room.bottom() - other->height()));
+    const int rightRoom = room.right() - here.right();
+    const int leftRoom = here.left() - room.left();
+    if (rightRoom >= kGap + other->width()) {
+        other->move(here.right() + kGap, top);
+    } else if (leftRoom >= kGap + other->width()) {
+        other->move(here.left() - kGap - other->width(), top);
+    } else if (rightRoom >= leftRoom) {
+        other->move(std::max(room.left(), room.right() - other->width()), top);
+    } else {
+        other->move(room.left(), top);
+    }
+}
+
 ReadingsList* Sundial_Input::readingsList() {
     if (readingsList_ == nullptr) {
         recovery_file::SetAsideEarlierSession();
@@ -72,7 +98,10 @@ void Sundial_Input::recordReading() {
 
 void Sundial_Input::cmdReadings_Click() {
     const bool first = readingsWindow_ == nullptr;
-    if (first) readingsWindow_ = new ReadingsWindow(readingsList(), this);
+    if (first) {
+        readingsWindow_ = new ReadingsWindow(readingsList(), this);
+        placeBeside(readingsWindow_);
+    }
     readingsWindow_->show();
     readingsWindow_->raise();
     readingsWindow_->activateWindow();

@@ -107,18 +107,29 @@ void PaintDayPlot(QPainter& painter, const QRectF& area, const std::vector<rd::D
 
     for (size_t index = 0; index < plans.size(); ++index) {
         const Qt::PenStyle style = index == 0 ? Qt::SolidLine : Qt::DashLine;
-        QPainterPath uncertainty;
+        // The uncertainty is drawn strong where a reading is practical and faint where the
+        // shadow would be too long to measure.
+        QPainterPath practical;
+        QPainterPath impractical;
         QPainterPath shadow;
-        bool inUncertainty = false;
+        QPainterPath* drawing = nullptr;
         bool inShadow = false;
         for (const rd::PlanSample& sample : plans[index].samples) {
             const bool reading = sample.sunOnFace && sample.highEnough;
             if (reading && std::isfinite(sample.uncertainty)) {
+                QPainterPath* path = sample.practical ? &practical : &impractical;
                 const QPointF point(x(sample.clockSeconds), yUncertainty(sample.uncertainty));
-                inUncertainty ? uncertainty.lineTo(point) : uncertainty.moveTo(point);
-                inUncertainty = true;
+                if (drawing != path) {
+                    // A change of kind joins the two pieces at the previous point.
+                    if (drawing != nullptr)
+                        path->moveTo(drawing->currentPosition());
+                    else
+                        path->moveTo(point);
+                }
+                path->lineTo(point);
+                drawing = path;
             } else {
-                inUncertainty = false;
+                drawing = nullptr;
             }
             if (reading && std::isfinite(sample.shadowLength)) {
                 const double heights = sample.shadowLength / squareHeight;
@@ -131,8 +142,10 @@ void PaintDayPlot(QPainter& painter, const QRectF& area, const std::vector<rd::D
         }
         painter.setPen(QPen(kShadow, 1.2, style == Qt::SolidLine ? Qt::DotLine : Qt::DashDotLine));
         painter.drawPath(shadow);
+        painter.setPen(QPen(kUncertainty.lighter(170), 1.2, style));
+        painter.drawPath(impractical);
         painter.setPen(QPen(kUncertainty, 2, style));
-        painter.drawPath(uncertainty);
+        painter.drawPath(practical);
     }
     // What the lines are, along the top of the plot.
     painter.setPen(kUncertainty);

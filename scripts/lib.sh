@@ -124,7 +124,7 @@ xvfb_start() {
 window_of() {
     local pid=$1 name=$2 wid tries
     for ((tries = 0; tries < 50; ++tries)); do
-        wid=$(xdotool search --onlyvisible --pid "$pid" --name "$name" 2>/dev/null | head -n 1)
+        wid=$(xdotool search --all --onlyvisible --pid "$pid" --name "$name" 2>/dev/null | head -n 1)
         if [[ -n $wid ]]; then
             echo "$wid"
             return 0
