@@ -263,6 +263,9 @@ void ReadingsWindow::refresh() {
         best[1] = tr("If it faces %1: %2").arg(angle_text::Declination(plans[1].wall), best[1]);
     }
     bestTimeLabel->setText(best.join(QLatin1Char('\n')));
+    // What the pictures show, for those who cannot see them.
+    planView->setAccessibleDescription(answerLabel->text());
+    dayPlot->setAccessibleDescription(bestTimeLabel->text());
     readingsTable->resizeColumnsToContents();
 }
 

@@ -49,6 +49,16 @@ ReadingsWindow* OpenReadings(Sundial_Input& window) {
     return readings;
 }
 
+// With KESTRAMO_SCREENSHOT_DIR set, keeps a picture of the window in that folder, to look at.
+void SaveShot(ReadingsWindow* readings, const QString& name) {
+    const QString folder = qEnvironmentVariable("KESTRAMO_SCREENSHOT_DIR");
+    if (folder.isEmpty()) return;
+    readings->resize(1100, 760);
+    QTest::qWait(50);
+    if (!readings->grab().save(QDir(folder).filePath(name)))
+        qWarning("cannot save %s", qPrintable(name));
+}
+
 QString CellText(ReadingsWindow* readings, int row, int column) {
     return readings->readingsTable->model()->index(row, column).data().toString();
 }
@@ -105,14 +115,7 @@ class ReadingsWindowTest : public QObject {
         QCOMPARE(CellText(readings, 0, ReadingsTableModel::Chosen), QStringLiteral("second"));
         QVERIFY2(readings->bestTimeLabel->text().startsWith(QStringLiteral("Best on 2003-09-03: ")),
                  qPrintable(readings->bestTimeLabel->text()));
-        // tools/take_screenshots asks for the picture of this state for the documentation.
-        const QString shots = qEnvironmentVariable("KESTRAMO_SCREENSHOT_DIR");
-        if (!shots.isEmpty()) {
-            readings->resize(1100, 760);
-            QTest::qWait(50);
-            QVERIFY(
-                readings->grab().save(QDir(shots).filePath(QStringLiteral("readings_window.png"))));
-        }
+        SaveShot(readings, QStringLiteral("readings_window.png"));
     }
 
     void oneReadingSaysWhenToMeasureNext() {
@@ -125,6 +128,7 @@ class ReadingsWindowTest : public QObject {
         QVERIFY2(
             readings->adviceLabel->text().contains(QStringLiteral("minutes after the last one")),
             qPrintable(readings->adviceLabel->text()));
+        SaveShot(readings, QStringLiteral("readings_window_undecided.png"));
     }
 
     void leaveOutDeleteAndUndo() {
