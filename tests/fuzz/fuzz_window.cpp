@@ -1,7 +1,8 @@
 // Drives the whole window the way a person with a keyboard could: any texts in the six text
 // boxes, either, neither or one of each pair of option buttons, any entry of the time-zone
 // list or none, and Yes or No to the question about a far-off zone. Calculate must then end
-// in a message or in a result, and the result text never shows "nan", "inf" or a minus sign.
+// in a message or in a result, the result text never shows "nan", "inf" or a minus sign, and the
+// series of the readings Calculate keeps always combines to a number or to none.
 //
 // An input is its first line, five choices of one byte each, then one line per text box:
 //   byte 0  clock kind: '0' neither, '1' standard time, '2' daylight-saving time (any byte % 3)
@@ -21,14 +22,20 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTemporaryDir>
 #include <QTimer>
+#include <QUndoStack>
 
 #include <array>
+#include <cmath>
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
+#include <numeric>
+#include <vector>
 
 #include "main_window/Sundial_Input.h"
+#include "readings_window/readings_list.h"
 #include "tests/fuzz/fuzz_support.h"
 
 namespace fs = fuzz_support;
@@ -125,10 +132,30 @@ void Quiet(QtMsgType type, const QMessageLogContext&, const QString& message) {
 Sundial_Input* window = nullptr;
 BoxAnswerer* answerer = nullptr;
 
+// The series of the kept readings must hold numbers; it is emptied now and then so that each
+// input costs about the same.
+void CheckAndTrimReadings(const Entry& entry) {
+    constexpr int kKeptReadings = 16;
+    auto* readings = window->findChild<ReadingsList*>();
+    if (readings == nullptr) return;
+    const auto& result = readings->series().result;
+    if (result.declination && !std::isfinite(*result.declination)) {
+        fs::Fail("combined declination is not a number", entry.describe(), QString());
+    }
+    if (readings->size() < kKeptReadings) return;
+    std::vector<int> rows(std::size_t(readings->size()));
+    std::iota(rows.begin(), rows.end(), 0);
+    readings->remove(rows);
+    readings->undoStack()->clear();
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    // The series' recovery file goes to a data folder of the run's own.
+    static QTemporaryDir data;
+    qputenv("XDG_DATA_HOME", data.path().toLocal8Bit());
     qInstallMessageHandler(Quiet);
     // One application and one window for the whole run, as a person keeps the window open
     // between calculations; they live until the process ends.
@@ -159,8 +186,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     answerer->arm(entry.answer());
     const bool passed = window->DateCheck();
-    if (passed) window->ShowEot();
+    if (passed) {
+        window->ShowEot();
+        // The same inputs once more through Calculate, which also keeps the reading in the
+        // session's series.
+        window->CmdCalculate_Click();
+    }
     answerer->disarm();
+    CheckAndTrimReadings(entry);
 
     const QString result = window->lblResult->text();
     if (passed && result.isEmpty())

@@ -3,10 +3,13 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <random>
 #include <vector>
 
 #include "readings/circular.h"
+#include "readings/day_plan.h"
+#include "readings/plan_view.h"
 #include "readings/series.h"
 #include "synthetic.h"
 
@@ -224,6 +227,51 @@ TEST(Reading, SameInputsIgnoresTextsAndTheExcludedFlag) {
     b = a;
     b.daylight = false;
     EXPECT_FALSE(kr::SameInputs(a, b));
+}
+
+// Whatever the window lets through (any finite number above zero, any site and zone), a series
+// is solved, combined, planned and drawn without a fault: every number it gives is a number or
+// says plainly that there is none.
+TEST(Series, ExtremeInputsGiveAnswersOrSayThereAreNone) {
+    struct Row {
+        const char* name;
+        double height, length, latitude, longitude, utcOffset, clockSeconds;
+    } const rows[] = {
+        {"huge square", 1e308, 1, 40, -73, -5, 40000},
+        {"tiny shadow", 1, 1e-308, 40, -73, -5, 40000},
+        {"huge shadow", 1e-3, 1e300, 40, -73, -5, 40000},
+        {"pole at noon", 10, 25, 90, 0, 0, 43200},
+        {"south pole at midnight", 10, 25, -90, 180, 12, 0},
+        {"date line", 10, 25, -15, -179.9, 14, 86399.999},
+        {"last instant of the day", 10, 25, 0, 180, -12, 86399.999},
+    };
+    std::vector<kr::Reading> readings;
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        kr::Reading reading =
+            synthetic::At(synthetic::kLongIsland, row.clockSeconds, row.height, row.length);
+        reading.latitude = row.latitude;
+        reading.longitude = row.longitude;
+        reading.utcOffsetHours = row.utcOffset;
+        const kr::EvaluatedReading evaluated = kr::EvaluateReading(reading, {});
+        EXPECT_TRUE(std::isfinite(evaluated.solution.sunAltitude));
+        EXPECT_TRUE(std::isfinite(evaluated.solution.sunAzimuth));
+        if (evaluated.solution.solved()) {
+            EXPECT_TRUE(std::isfinite(evaluated.solution.first));
+            EXPECT_TRUE(std::isfinite(evaluated.solution.second));
+            EXPECT_FALSE(std::isnan(evaluated.uncertainty.first));
+            EXPECT_FALSE(std::isnan(evaluated.uncertainty.second));
+        }
+        readings.push_back(reading);
+        const kr::SolvedSeries series = kr::SolveSeries(readings, {});
+        const kr::PlanView view = kr::MakePlanView(series.evaluated, series.result);
+        EXPECT_EQ(view.readings.size(), readings.size());
+        if (series.result.declination) {
+            EXPECT_TRUE(std::isfinite(*series.result.declination));
+        }
+        const kr::DayPlan plan = kr::PlanDay(reading, 0, {}, reading.date);
+        EXPECT_FALSE(plan.summary.empty());
+    }
 }
 
 }  // namespace
