@@ -42,9 +42,9 @@ std::vector<bool> Counted(const std::vector<bool>& outlier) {
     return counted;
 }
 
-// The weighted circular mean of the picked answers of the counted items, without chi-square.
-double MeanOf(const std::vector<Item>& items, const std::vector<int>& pick,
-              const std::vector<bool>& counted) {
+// The weighted sums of the picked answers of the counted items, and how many were counted.
+CircularSum SumOf(const std::vector<Item>& items, const std::vector<int>& pick,
+                  const std::vector<bool>& counted, int* count = nullptr) {
     CircularSum sum;
     for (std::size_t i = 0; i < items.size(); ++i) {
         if (counted[i]) {
@@ -52,9 +52,17 @@ double MeanOf(const std::vector<Item>& items, const std::vector<int>& pick,
             const double w = WeightOf(items[i].sigma[k]);
             sum.sine += w * items[i].sine[k];
             sum.cosine += w * items[i].cosine[k];
+            sum.weight += w;
+            if (count != nullptr) ++*count;
         }
     }
-    return sum.mean();
+    return sum;
+}
+
+// The weighted circular mean of the picked answers of the counted items, without chi-square.
+double MeanOf(const std::vector<Item>& items, const std::vector<int>& pick,
+              const std::vector<bool>& counted) {
+    return SumOf(items, pick, counted).mean();
 }
 
 // Picks and mean settled together, for the items not flagged.
@@ -85,18 +93,8 @@ void Prepare(Item& item) {
 
 Moments MomentsOf(const std::vector<Item>& items, const std::vector<int>& pick,
                   const std::vector<bool>& counted) {
-    CircularSum sum;
     Moments moments;
-    for (std::size_t i = 0; i < items.size(); ++i) {
-        if (counted[i]) {
-            const int k = pick[i];
-            const double w = WeightOf(items[i].sigma[k]);
-            sum.sine += w * items[i].sine[k];
-            sum.cosine += w * items[i].cosine[k];
-            sum.weight += w;
-            ++moments.count;
-        }
-    }
+    const CircularSum sum = SumOf(items, pick, counted, &moments.count);
     moments.mean = sum.mean();
     moments.weight = sum.weight;
     for (std::size_t i = 0; i < items.size(); ++i) {
