@@ -40,12 +40,6 @@ void ForwardModel(const Reading& base, double wall, const Tolerances& tolerances
         std::isfinite(sample.uncertainty) && sample.shadowLength <= kMaximumShadow * base.height;
 }
 
-std::string Degrees(double value) {
-    char text[32];
-    std::snprintf(text, sizeof text, value < 0.095 ? "%.2f" : "%.1f", value);
-    return text;
-}
-
 }  // namespace
 
 std::string ClockText(double seconds) {
@@ -62,8 +56,7 @@ std::string DateText(const CalendarDate& date) {
     return text;
 }
 
-DayPlan PlanDay(const Reading& last, double wall, const Tolerances& tolerances,
-                const CalendarDate& today, int stepMinutes) {
+DayPlan PlanDay(const Reading& last, double wall, const Tolerances& tolerances, int stepMinutes) {
     DayPlan plan;
     plan.date = last.date;
     plan.wall = WrapHalfTurn(wall);
@@ -92,10 +85,7 @@ DayPlan PlanDay(const Reading& last, double wall, const Tolerances& tolerances,
             bestIndex = i;
         }
     }
-    const std::string when =
-        last.date == today ? std::string("today") : "on " + DateText(last.date);
     if (bestIndex == plan.samples.size()) {
-        plan.summary = "No reading is possible " + when + ".";
         return plan;
     }
     const double least = plan.samples[bestIndex].uncertainty;
@@ -115,8 +105,6 @@ DayPlan PlanDay(const Reading& last, double wall, const Tolerances& tolerances,
     }
     plan.best =
         BestWindow{plan.samples[first].clockSeconds, plan.samples[lastIndex].clockSeconds, least};
-    plan.summary = "Best " + when + ": " + ClockText(plan.best->startSeconds) + " to " +
-                   ClockText(plan.best->endSeconds) + ", about \u00b1" + Degrees(least) + "\u00b0";
     return plan;
 }
 

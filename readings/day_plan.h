@@ -48,16 +48,12 @@ struct DayPlan {
     double wall = 0;  // the wall's declination the plan was made for, degrees from south, west +
     std::vector<PlanSample> samples;
     std::optional<BestWindow> best;  // empty when no practical reading is possible that day
-    // "Best today: 14:20 to 15:40, about ±0.2°", "Best on 2003-09-03: ...", or
-    // "No reading is possible on 2003-09-03." (UTF-8)
-    std::string summary;
 };
 
 // Samples the date, site, zone and square height of `last` every `stepMinutes` minutes of clock
-// time from 00:00, for a wall facing `wall` (degrees from south, west positive). `today` is only
-// compared with the date to word the summary. Pure; no clock is read.
+// time from 00:00, for a wall facing `wall` (degrees from south, west positive). Pure.
 DayPlan PlanDay(const Reading& last, double wall, const Tolerances& tolerances,
-                const CalendarDate& today, int stepMinutes = 5);
+                int stepMinutes = 5);
 
 // "HH:MM" of a clock time given in seconds after midnight (rounded to the minute).
 std::string ClockText(double seconds);

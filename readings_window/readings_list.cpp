@@ -33,6 +33,13 @@ ReadingsList::ReadingsList(QObject* parent) : QObject(parent), undoStack_(new QU
 
 ReadingsList::~ReadingsList() = default;
 
+int ReadingsList::lastSolvedRow() const {
+    for (int row = size() - 1; row >= 0; --row) {
+        if (series_.evaluated[size_t(row)].solution.solved()) return row;
+    }
+    return -1;
+}
+
 bool ReadingsList::add(const Reading& reading) {
     const bool known = std::any_of(state_.readings.begin(), state_.readings.end(),
                                    [&](const Reading& r) { return rd::SameInputs(r, reading); });

@@ -37,6 +37,8 @@ class ReadingsList : public QObject {
     const kestramo::readings::SolvedSeries& series() const { return series_; }
     const kestramo::readings::Tolerances& tolerances() const { return tolerances_; }
     QUndoStack* undoStack() const { return undoStack_; }
+    // The last reading that has answers, the one the measuring plan starts from; -1 for none.
+    int lastSolvedRow() const;
 
     // Adds a reading at the end unless one with the same inputs is there already; false then.
     bool add(const Reading& reading);

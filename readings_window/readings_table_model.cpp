@@ -35,6 +35,13 @@ QString LengthText(const std::optional<std::string>& typed, double value) {
     return QLocale().toString(value, 'g', 10);
 }
 
+// A number to `decimals` places, with no minus sign on a value that rounds to zero.
+QString Rounded(double value, int decimals) {
+    const double scale = std::pow(10.0, decimals);
+    const double rounded = std::round(value * scale) / scale;
+    return QLocale().toString(rounded == 0 ? 0.0 : rounded, 'f', decimals);
+}
+
 QString CoordinateText(double degrees, const char* positive, const char* negative) {
     return angle_text::Degrees(std::fabs(degrees), 3) + QLatin1Char(' ') +
            QLatin1String(degrees >= 0 ? positive : negative);
@@ -43,15 +50,22 @@ QString CoordinateText(double degrees, const char* positive, const char* negativ
 }  // namespace
 
 ReadingsTableModel::ReadingsTableModel(ReadingsList* list, QObject* parent)
-    : QAbstractTableModel(parent), list_(list) {
+    : QAbstractTableModel(parent), list_(list), rows_(list->size()) {
+    // The same rows with new contents keep the view's current row and selection; a row more or
+    // less starts the table anew.
     connect(list_, &ReadingsList::changed, this, [this] {
+        if (list_->size() == rows_) {
+            if (rows_ > 0) emit dataChanged(index(0, 0), index(rows_ - 1, ColumnCount - 1));
+            return;
+        }
         beginResetModel();
+        rows_ = list_->size();
         endResetModel();
     });
 }
 
 int ReadingsTableModel::rowCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : list_->size();
+    return parent.isValid() ? 0 : rows_;
 }
 
 int ReadingsTableModel::columnCount(const QModelIndex& parent) const {
@@ -116,8 +130,8 @@ QString ReadingsTableModel::cellText(int row, int column) const {
             return QString();
         case Residual:
             if (!std::isfinite(verdict.residual)) return QString();
-            return QLocale().toString(verdict.residual, 'f', 2) + QStringLiteral("\u00b0 (") +
-                   QLocale().toString(verdict.residualSigma, 'f', 1) + QStringLiteral(" \u03c3)");
+            return Rounded(verdict.residual, 2) + QStringLiteral("\u00b0 (") +
+                   Rounded(verdict.residualSigma, 1) + QStringLiteral(" \u03c3)");
         case Note:
             if (!solution.solved()) return QString::fromUtf8(rd::StatusText(solution.status));
             if (list_->inclusion(row) == rd::Inclusion::ForcedOut) return tr("left out by you");
@@ -130,7 +144,7 @@ QString ReadingsTableModel::cellText(int row, int column) const {
 }
 
 QVariant ReadingsTableModel::data(const QModelIndex& index, int role) const {
-    if (!index.isValid() || index.row() >= list_->size()) return {};
+    if (!index.isValid() || index.row() >= rows_) return {};
     const int row = index.row();
     switch (role) {
         case Qt::DisplayRole:

@@ -49,4 +49,5 @@ class ReadingsTableModel : public QAbstractTableModel {
     Qt::CheckState useState(int row) const;
 
     ReadingsList* list_;
+    int rows_;  // the rows the view was last told of
 };

@@ -97,7 +97,7 @@ ReadingsWindow::ReadingsWindow(ReadingsList* list, QWidget* parent)
     createControls();
     connect(list_, &ReadingsList::changed, this, &ReadingsWindow::refresh);
     refresh();
-    resize(980, 720);
+    resize(1120, 720);
 }
 
 void ReadingsWindow::createControls() {
@@ -123,6 +123,17 @@ void ReadingsWindow::createControls() {
     deleteKey->setShortcutContext(Qt::WidgetShortcut);
     connect(deleteKey, &QAction::triggered, this, &ReadingsWindow::deleteSelected);
     readingsTable->addAction(deleteKey);
+    // Space moves the current reading's check box on, wherever in the row the cursor is.
+    auto* useKey = new QAction(readingsTable);
+    useKey->setShortcut(Qt::Key_Space);
+    useKey->setShortcutContext(Qt::WidgetShortcut);
+    connect(useKey, &QAction::triggered, this, [this] {
+        const QModelIndex current = readingsTable->currentIndex();
+        if (!current.isValid()) return;
+        model_->setData(model_->index(current.row(), ReadingsTableModel::Use), Qt::Checked,
+                        Qt::CheckStateRole);
+    });
+    readingsTable->addAction(useKey);
 
     connect(cmdOpen, &QPushButton::clicked, this, &ReadingsWindow::askOpen);
     connect(cmdSave, &QPushButton::clicked, this, &ReadingsWindow::askSave);
@@ -216,16 +227,13 @@ void ReadingsWindow::createControls() {
     layout->addWidget(splitter, 1);
 }
 
-std::vector<rd::DayPlan> ReadingsWindow::dayPlans() const {
-    const rd::SolvedSeries& series = list_->series();
+std::vector<rd::DayPlan> ReadingsWindow::makeDayPlans() const {
     std::vector<rd::DayPlan> plans;
-    for (int row = list_->size() - 1; row >= 0; --row) {
-        if (!series.evaluated[size_t(row)].solution.solved()) continue;
-        for (const rd::WallCandidate& candidate : series.result.candidates) {
-            plans.push_back(rd::PlanDay(list_->reading(row), candidate.declination,
-                                        list_->tolerances(), Today()));
-        }
-        break;
+    const int last = list_->lastSolvedRow();
+    if (last < 0) return plans;
+    for (const rd::WallCandidate& candidate : list_->series().result.candidates) {
+        plans.push_back(
+            rd::PlanDay(list_->reading(last), candidate.declination, list_->tolerances()));
     }
     return plans;
 }
@@ -244,25 +252,13 @@ void ReadingsWindow::refresh() {
         PaintPlanView(painter, area, view, candidates);
     });
 
-    const std::vector<rd::DayPlan> plans = dayPlans();
-    double height = 1;
-    for (int row = list_->size() - 1; row >= 0; --row) {
-        if (series.evaluated[size_t(row)].solution.solved()) {
-            height = list_->reading(row).height;
-            break;
-        }
-    }
-    dayPlot->setPaint([plans, height](QPainter& painter, const QRectF& area) {
+    dayPlans_ = makeDayPlans();
+    const int last = list_->lastSolvedRow();
+    const double height = last >= 0 ? list_->reading(last).height : 1;
+    dayPlot->setPaint([plans = dayPlans_, height](QPainter& painter, const QRectF& area) {
         PaintDayPlot(painter, area, plans, height);
     });
-    QStringList best;
-    for (const rd::DayPlan& plan : plans) best << QString::fromStdString(plan.summary);
-    if (plans.size() == 2) {
-        best[0] =
-            tr("If the wall faces %1: %2").arg(angle_text::Declination(plans[0].wall), best[0]);
-        best[1] = tr("If it faces %1: %2").arg(angle_text::Declination(plans[1].wall), best[1]);
-    }
-    bestTimeLabel->setText(best.join(QLatin1Char('\n')));
+    bestTimeLabel->setText(series_summary::BestTime(dayPlans_, Today()));
     // What the pictures show, for those who cannot see them.
     planView->setAccessibleDescription(answerLabel->text());
     dayPlot->setAccessibleDescription(bestTimeLabel->text());
@@ -286,7 +282,11 @@ void ReadingsWindow::deleteSelected() {
     if (rows.empty() && readingsTable->currentIndex().isValid()) {
         rows.push_back(readingsTable->currentIndex().row());
     }
+    if (rows.empty()) return;
+    const int next = *std::min_element(rows.begin(), rows.end());
     list_->remove(rows);
+    // The cursor stays where the deleted reading was, so that Delete can go on.
+    if (list_->size() > 0) readingsTable->selectRow(std::min(next, list_->size() - 1));
 }
 
 void ReadingsWindow::tell(const QString& text, bool warning) {
@@ -325,7 +325,7 @@ bool ReadingsWindow::saveFile(const QString& path) {
 }
 
 bool ReadingsWindow::printTo(QPagedPaintDevice& device) const {
-    return PrintSeries(device, *list_, *model_, dayPlans());
+    return PrintSeries(device, *list_, *model_, dayPlans_, bestTimeLabel->text());
 }
 
 void ReadingsWindow::offerEarlierSession() {

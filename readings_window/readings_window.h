@@ -35,9 +35,6 @@ class ReadingsWindow : public QWidget {
     // Offers to restore the readings an earlier session left in its recovery file, if any.
     void offerEarlierSession();
 
-    // The day plans of the last reading, one per candidate wall (one when decided).
-    std::vector<kestramo::readings::DayPlan> dayPlans() const;
-
     QTableView* readingsTable;
     QLabel* answerLabel;
     QLabel* agreementLabel;
@@ -59,6 +56,8 @@ class ReadingsWindow : public QWidget {
   private:
     void createControls();
     void refresh();
+    // The day plans of the last reading with answers, one per candidate wall (one when decided).
+    std::vector<kestramo::readings::DayPlan> makeDayPlans() const;
     void readTolerances();
     void deleteSelected();
     void askOpen();
@@ -68,4 +67,5 @@ class ReadingsWindow : public QWidget {
 
     ReadingsList* list_;
     ReadingsTableModel* model_;
+    std::vector<kestramo::readings::DayPlan> dayPlans_;  // as the day plot shows them
 };

@@ -54,7 +54,8 @@ double DrawParagraph(QPainter& painter, const QRectF& area, const QString& text,
 }  // namespace
 
 bool PrintSeries(QPagedPaintDevice& device, const ReadingsList& list,
-                 const ReadingsTableModel& model, const std::vector<rd::DayPlan>& plans) {
+                 const ReadingsTableModel& model, const std::vector<rd::DayPlan>& plans,
+                 const QString& bestTime) {
     QPainter painter;
     if (!painter.begin(&device)) return false;
     const QRectF page(0, 0, device.width(), device.height());
@@ -85,18 +86,10 @@ bool PrintSeries(QPagedPaintDevice& device, const ReadingsList& list,
     painter.setFont(Face(8));
     PaintPlanView(painter, plan, rd::MakePlanView(list.series().evaluated, result),
                   result.candidates);
-    double height = 1;
-    for (int row = list.size() - 1; row >= 0; --row) {
-        if (list.series().evaluated[size_t(row)].solution.solved()) {
-            height = list.reading(row).height;
-            break;
-        }
-    }
-    PaintDayPlot(painter, day, plans, height);
-    QStringList best;
-    for (const rd::DayPlan& plan : plans) best << QString::fromStdString(plan.summary);
+    const int last = list.lastSolvedRow();
+    PaintDayPlot(painter, day, plans, last >= 0 ? list.reading(last).height : 1);
     DrawParagraph(painter, QRectF(day.left(), day.bottom() + gap / 2, day.width(), pictureHeight),
-                  best.join(QLatin1Char('\n')), Face(9));
+                  bestTime, Face(9));
     y += pictureHeight + gap * 2;
 
     // The table: a column as wide as its widest text, all scaled down together to fit the page.

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QString>
+
 #include <vector>
 
 #include "readings/day_plan.h"
@@ -11,6 +13,7 @@ class ReadingsTableModel;
 // The printout of a series: a heading, the combined answer with its uncertainty and how well the
 // readings agree, the table as the window shows it (continued on further pages when long), and
 // on the first page the plan view and the day's plot. False when the device cannot be painted on.
+// `plans` are the day plans the window shows, `bestTime` its words for them.
 bool PrintSeries(QPagedPaintDevice& device, const ReadingsList& list,
                  const ReadingsTableModel& model,
-                 const std::vector<kestramo::readings::DayPlan>& plans);
+                 const std::vector<kestramo::readings::DayPlan>& plans, const QString& bestTime);

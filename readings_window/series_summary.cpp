@@ -95,4 +95,28 @@ QString Advice(const rd::SeriesResult& result, const QLocale& locale) {
     return lines.join(QLatin1Char('\n'));
 }
 
+QString BestTime(const std::vector<rd::DayPlan>& plans, const rd::CalendarDate& today,
+                 const QLocale& locale) {
+    QStringList lines;
+    for (const rd::DayPlan& plan : plans) {
+        const QString when = plan.date == today
+                                 ? tr("today")
+                                 : tr("on %1").arg(QString::fromStdString(rd::DateText(plan.date)));
+        QString line =
+            plan.best
+                ? tr("Best %1: %2 to %3, about \u00b1%4")
+                      .arg(when, QString::fromStdString(rd::ClockText(plan.best->startSeconds)),
+                           QString::fromStdString(rd::ClockText(plan.best->endSeconds)),
+                           angle_text::Degrees(plan.best->uncertainty,
+                                               plan.best->uncertainty < 0.095 ? 2 : 1, locale))
+                : tr("No reading is possible %1.").arg(when);
+        if (plans.size() > 1) {
+            line = (lines.isEmpty() ? tr("If the wall faces %1: %2") : tr("If it faces %1: %2"))
+                       .arg(angle_text::Declination(plan.wall, locale), line);
+        }
+        lines << line;
+    }
+    return lines.join(QLatin1Char('\n'));
+}
+
 }  // namespace series_summary

@@ -3,6 +3,9 @@
 #include <QLocale>
 #include <QString>
 
+#include <vector>
+
+#include "readings/day_plan.h"
 #include "readings/series.h"
 
 // The combined answer of a series in words, as the readings window and its printout give it.
@@ -19,5 +22,11 @@ QString Agreement(const kestramo::readings::SeriesResult& result,
 // What to do next: which readings were left out as outliers, and, while undecided, how long to
 // wait before the next reading will decide. Empty when there is nothing to say.
 QString Advice(const kestramo::readings::SeriesResult& result, const QLocale& locale = QLocale());
+
+// When to measure next: "Best today: 14:20 to 15:40, about ±0.2°", "Best on 2003-09-03: ...", or
+// "No reading is possible on 2003-09-03."; `today` decides between the two wordings. With a plan
+// for each of two candidate walls, a line for each: "If the wall faces 100.1° E: ...".
+QString BestTime(const std::vector<kestramo::readings::DayPlan>& plans,
+                 const kestramo::readings::CalendarDate& today, const QLocale& locale = QLocale());
 
 }  // namespace series_summary

@@ -2,9 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <QRegularExpression>
-#include <QString>
-
 #include "readings/circular.h"
 #include "readings/day_plan.h"
 #include "readings/plan_view.h"
@@ -30,7 +27,7 @@ class DayPlan : public ::testing::TestWithParam<PlanCase> {};
 TEST_P(DayPlan, BestWindowIsPracticalAndTheForwardModelHolds) {
     const PlanCase& c = GetParam();
     const kr::Reading last = synthetic::At(c.site, 12 * 3600, 10, 10);
-    const kr::DayPlan plan = kr::PlanDay(last, c.wall, kDefaults, {1990, 1, 1});
+    const kr::DayPlan plan = kr::PlanDay(last, c.wall, kDefaults);
     ASSERT_EQ(plan.samples.size(), 24u * 12);
     ASSERT_TRUE(plan.best.has_value());
     double least = 1e9;
@@ -64,11 +61,7 @@ TEST_P(DayPlan, BestWindowIsPracticalAndTheForwardModelHolds) {
         inside = s.inBestWindow;
     }
     EXPECT_EQ(stretches, 1);
-    const QRegularExpression summary(
-        QStringLiteral(
-            "^Best on %1: \\d\\d:\\d\\d to \\d\\d:\\d\\d, about \u00b1\\d+\\.\\d+\u00b0$")
-            .arg(QString::fromStdString(kr::DateText(c.site.date))));
-    EXPECT_TRUE(summary.match(QString::fromStdString(plan.summary)).hasMatch()) << plan.summary;
+    EXPECT_LT(plan.best->startSeconds, plan.best->endSeconds + 1);
 }
 
 INSTANTIATE_TEST_SUITE_P(Walls, DayPlan,
@@ -78,14 +71,11 @@ INSTANTIATE_TEST_SUITE_P(Walls, DayPlan,
                                                     -178}),
                          [](const auto& info) { return std::string(info.param.name); });
 
-TEST(DayPlanText, SaysTodayOrNoReadingPossible) {
+TEST(DayPlanText, NorthWallInSummerHasNoBestWindow) {
     const kr::Reading last = synthetic::At(synthetic::kLongIsland, 11 * 3600, 10, 25);
-    const kr::DayPlan today = kr::PlanDay(last, 11.42, kDefaults, {2003, 9, 3});
-    EXPECT_EQ(today.summary.rfind("Best today: ", 0), 0u) << today.summary;
     // A wall facing due north at 40 N in early September gets no sun worth measuring.
-    const kr::DayPlan north = kr::PlanDay(last, 180, kDefaults, {2003, 9, 3});
+    const kr::DayPlan north = kr::PlanDay(last, 180, kDefaults);
     EXPECT_FALSE(north.best.has_value());
-    EXPECT_EQ(north.summary, "No reading is possible today.");
     EXPECT_EQ(kr::ClockText(15 * 3600 + 40 * 60 + 20), "15:40");
 }
 

@@ -9,15 +9,18 @@
 #include <QLineEdit>
 #include <QPdfWriter>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include "readings/day_plan.h"
 #include "readings_window/readings_list.h"
 #include "readings_window/readings_table_model.h"
 #include "readings_window/readings_window.h"
 #include "readings_window/recovery_file.h"
+#include "readings_window/series_summary.h"
 #include "tests/support/modal_answerer.h"
 #include "tests/support/window_driver.h"
 
@@ -159,6 +162,83 @@ class ReadingsWindowTest : public QObject {
         QVERIFY(readings->answerLabel->text().endsWith(QStringLiteral(", 3 readings")));
         QTest::mouseClick(readings->cmdRedo, Qt::LeftButton);
         QVERIFY(readings->answerLabel->text().endsWith(QStringLiteral(", 2 readings")));
+    }
+
+    // Without a mouse: Tab into the table, Space leaves the current reading out and keeps the
+    // cursor on it, Delete removes it and leaves the cursor in place, Ctrl+Z brings both back.
+    void readingsFromTheKeyboard() {
+        auto window = OpenWindow();
+        for (const Observation& reading : {kMorning, At("15:00", "15.46"), At("16:30", "21.07")}) {
+            Calculate(*window, reading);
+        }
+        ReadingsWindow* readings = OpenReadings(*window);
+        readings->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(readings));
+        QTableView* table = readings->readingsTable;
+        table->setFocus();
+        QTest::keyClick(table, Qt::Key_Down);
+        const int row = table->currentIndex().row();
+        QVERIFY(row >= 0);
+
+        QTest::keyClick(table, Qt::Key_Space);
+        QCOMPARE(
+            table->model()->index(row, ReadingsTableModel::Use).data(Qt::CheckStateRole).toInt(),
+            int(Qt::Unchecked));
+        QCOMPARE(table->currentIndex().row(), row);
+        QVERIFY(readings->answerLabel->text().endsWith(QStringLiteral(", 2 readings")));
+
+        QTest::keyClick(table, Qt::Key_Delete);
+        QCOMPARE(table->model()->rowCount(), 2);
+        QCOMPARE(table->currentIndex().row(), std::min(row, 1));
+        QTest::keyClick(table, Qt::Key_Z, Qt::ControlModifier);
+        QTest::keyClick(table, Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(table->model()->rowCount(), 3);
+        QVERIFY(readings->answerLabel->text().endsWith(QStringLiteral(", 3 readings")));
+    }
+
+    // The best time to measure, in the user's locale and with "today" on the day itself.
+    void bestTimeIsWordedInTheLocale_data() {
+        QTest::addColumn<QString>("locale");
+        QTest::addColumn<bool>("today");
+        QTest::addColumn<QString>("start");
+        QTest::newRow("en_US, another day") << "en_US" << false << "Best on 2003-09-03: ";
+        QTest::newRow("en_US, that day") << "en_US" << true << "Best today: ";
+        QTest::newRow("de_DE, decimal comma") << "de_DE" << false << "Best on 2003-09-03: ";
+    }
+
+    void bestTimeIsWordedInTheLocale() {
+        QFETCH(QString, locale);
+        QFETCH(bool, today);
+        QFETCH(QString, start);
+        kestramo::readings::Reading morning;
+        morning.date = {2003, 9, 3};
+        morning.clockSeconds = 11 * 3600;
+        morning.utcOffsetHours = -5;
+        morning.daylight = true;
+        morning.latitude = 40.655;
+        morning.longitude = -72.855;
+        morning.height = 10;
+        morning.length = 25;
+        const std::vector<kestramo::readings::DayPlan> plans = {
+            kestramo::readings::PlanDay(morning, 11.42, {})};
+        const kestramo::readings::CalendarDate day =
+            today ? morning.date : kestramo::readings::CalendarDate{2026, 1, 1};
+        const QString text = series_summary::BestTime(plans, day, QLocale(locale));
+        QVERIFY2(text.startsWith(start), qPrintable(text));
+        const QChar separator = QLocale(locale).decimalPoint().at(0);
+        QVERIFY2(text.contains(QRegularExpression(QStringLiteral(", about \u00b1\\d%1\\d\u00b0$")
+                                                      .arg(QRegularExpression::escape(separator)))),
+                 qPrintable(text));
+
+        // Two candidate walls while undecided, and a wall the sun never reaches well.
+        const QString both = series_summary::BestTime(
+            {plans[0], kestramo::readings::PlanDay(morning, 180, {})}, day, QLocale(locale));
+        const QStringList lines = both.split(QLatin1Char('\n'));
+        QCOMPARE(lines.size(), 2);
+        QVERIFY2(lines[0].startsWith(QStringLiteral("If the wall faces 11")), qPrintable(lines[0]));
+        QVERIFY2(lines[1].startsWith(QStringLiteral("If it faces 180")) &&
+                     lines[1].contains(QStringLiteral("No reading is possible")),
+                 qPrintable(lines[1]));
     }
 
     void savedSeriesOpensAgain() {
