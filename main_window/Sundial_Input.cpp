@@ -21,7 +21,6 @@ static void InitKestramoResources() { Q_INIT_RESOURCE(kestramo_resources); }
 Sundial_Input::Sundial_Input(QWidget* parent) : QDialog(parent, Qt::Window) {
     InitKestramoResources();
     createControls();
-    createReadingsButton();
     placeControls();
     setTabOrder();
 

@@ -101,7 +101,6 @@ class Sundial_Input : public QDialog {
     void chooseTypedZone();
     // Moves the focus to a text box after a complaint and selects its text.
     void focusAndHighlight(QLineEdit* box);
-    void createReadingsButton();
     // Moves a window of ours beside this one, where the screen has room.
     void placeBeside(QWidget* other) const;
     // The session's readings, made when the first one is kept or the readings window opens.

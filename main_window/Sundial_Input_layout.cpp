@@ -80,6 +80,9 @@ void Sundial_Input::createControls() {
                                      Twips(4440, 7680, 2052, 372));
     CmdQuit =
         Make<QPushButton>(this, "CmdQuit", QStringLiteral("&Quit"), Twips(2760, 7680, 852, 372));
+    // Added beside Print, in the data-entry view's free space.
+    cmdReadings = Make<QPushButton>(this, "cmdReadings", QStringLiteral("&Readings..."),
+                                    Twips(9000, 7680, 1500, 372));
     Frame1 = Make<QFrame>(this, "Frame1", QString(), Twips(240, 5280, 11172, 2295));
     Frame1->setFrameStyle(QFrame::StyledPanel | QFrame::Plain);
     lblTitle = Make<QLabel>(this, "lblTitle", QStringLiteral("Kestramo Calculator"),
@@ -169,6 +172,11 @@ void Sundial_Input::createControls() {
     Image2->setAccessibleName(QStringLiteral("Brontile LLC"));
     imgMethod->setAccessibleName(
         QStringLiteral("A carpenter's square held straight out from a sunlit wall"));
+    cmdReadings->setAccessibleName(QStringLiteral("Readings"));
+    cmdReadings->setAccessibleDescription(
+        QStringLiteral("Opens the list of this session's readings and their combined answer "
+                       "(Alt+R)"));
+    cmdReadings->setToolTip(QStringLiteral("All readings of this session combined (Alt+R)"));
 
     connect(CmdCalculate, &QPushButton::clicked, this, &Sundial_Input::CmdCalculate_Click);
     connect(cmdPrint, &QPushButton::clicked, this, &Sundial_Input::cmdPrint_Click);
@@ -176,6 +184,7 @@ void Sundial_Input::createControls() {
     connect(CmdQuit, &QPushButton::clicked, this, &Sundial_Input::CmdQuit_Click);
     connect(lblbrowser, &LinkLabel::clicked, this, &Sundial_Input::lblbrowser_Click);
     connect(lblBrontile, &LinkLabel::clicked, this, &Sundial_Input::lblBrontile_Click);
+    connect(cmdReadings, &QPushButton::clicked, this, &Sundial_Input::cmdReadings_Click);
 }
 
 void Sundial_Input::placeControls() {
@@ -259,10 +268,13 @@ void Sundial_Input::placeControls() {
 }
 
 void Sundial_Input::setTabOrder() {
-    // Option buttons and labels take no part in the Tab cycle.
+    // Option buttons and labels take no part in the Tab cycle, nor does Readings: its Alt key
+    // reaches it.
     for (QRadioButton* option : {OptWest, OptEast, optStandardinput, optDstinput}) {
         option->setFocusPolicy(Qt::ClickFocus);
     }
+    cmdReadings->setFocusPolicy(Qt::NoFocus);
+    cmdReadings->setAutoDefault(false);
     QWidget* const order[] = {txtDate,      lstTimeZone, txtLatitude, txtLongitude,
                               CmdCalculate, CmdQuit,     cmdPrint,    txtHeight,
                               txtLength,    txtTime,     cmdMethod};

@@ -19,7 +19,6 @@
 
 namespace {
 
-constexpr int kTwipsPerPixel = 15;
 constexpr double kSecondsPerDay = 86400;
 
 kestramo::readings::Reading ReadingOf(const CheckedInputs& inputs) {
@@ -42,23 +41,6 @@ kestramo::readings::Reading ReadingOf(const CheckedInputs& inputs) {
 }
 
 }  // namespace
-
-void Sundial_Input::createReadingsButton() {
-    // Beside Print, in the data-entry view's free space; out of the Tab cycle, reached with
-    // Alt+R.
-    cmdReadings = new QPushButton(QStringLiteral("&Readings..."), this);
-    cmdReadings->setObjectName(QStringLiteral("cmdReadings"));
-    cmdReadings->setGeometry(QRect(9000 / kTwipsPerPixel, 7680 / kTwipsPerPixel,
-                                   1500 / kTwipsPerPixel, 372 / kTwipsPerPixel + 1));
-    cmdReadings->setFocusPolicy(Qt::NoFocus);
-    cmdReadings->setAutoDefault(false);
-    cmdReadings->setAccessibleName(QStringLiteral("Readings"));
-    cmdReadings->setAccessibleDescription(
-        QStringLiteral("Opens the list of this session's readings and their combined answer "
-                       "(Alt+R)"));
-    cmdReadings->setToolTip(QStringLiteral("All readings of this session combined (Alt+R)"));
-    connect(cmdReadings, &QPushButton::clicked, this, &Sundial_Input::cmdReadings_Click);
-}
 
 void Sundial_Input::placeBeside(QWidget* other) const {
     // To the right of this window where the screen has room, else to its left; failing both,
