@@ -3,11 +3,9 @@
 // start-up stays as lean as before.
 
 #include <QDate>
-#include <QPushButton>
 #include <QScreen>
 
 #include <algorithm>
-
 #include <cmath>
 
 #include "engine/serial_time.h"
