@@ -7,7 +7,7 @@
 // Angles in degrees on the circle.
 namespace kestramo::dial {
 
-// The same direction in (-180, 180].
+// The same direction in (-180, 180]; never -0, which would print as "-0".
 inline double WrapHalfTurn(double degrees) {
     double wrapped = std::fmod(degrees, 360.0);
     if (wrapped <= -180) {
@@ -15,7 +15,7 @@ inline double WrapHalfTurn(double degrees) {
     } else if (wrapped > 180) {
         wrapped -= 360;
     }
-    return wrapped;
+    return wrapped + 0.0;
 }
 
 // atan2 in degrees, in (-180, 180]; 0 for (0, 0).

@@ -59,18 +59,20 @@ DialLayout LayOutDial(const DialRequest& request) {
     const Vector3 pole = NorthPole(latitude);
     const double poleOutOfFace = Dot(pole, frame.normal);
 
+    // The style's sine and cosine of height from the pole's parts across and along the plane:
+    // an arcsine alone loses half the digits near 90 degrees.
+    const double cosStyleHeight = Length(pole - poleOutOfFace * frame.normal);
     if (std::fabs(poleOutOfFace) < kParallel) {
         layout.kind = DialKind::Polar;
-    } else if (Length(pole - poleOutOfFace * frame.normal) < kSquare) {
+    } else if (cosStyleHeight < kSquare) {
         layout.kind = DialKind::Equatorial;
     }
-    const double sinStyleHeight =
-        layout.kind == DialKind::Polar ? 0 : std::min(std::fabs(poleOutOfFace), 1.0);
+    const double sinStyleHeight = layout.kind == DialKind::Polar ? 0 : std::fabs(poleOutOfFace);
     const Vector3 style = StyleDirection(pole, poleOutOfFace, layout.kind, latitude);
 
-    layout.styleHeight = std::asin(sinStyleHeight) * kRadToDeg;
+    layout.styleHeight = std::atan2(sinStyleHeight, cosStyleHeight) * kRadToDeg;
     if (layout.kind != DialKind::Polar) {
-        layout.rootDistance = std::sqrt(1 - sinStyleHeight * sinStyleHeight) / sinStyleHeight;
+        layout.rootDistance = cosStyleHeight / sinStyleHeight;
     }
     if (layout.kind == DialKind::Equatorial) {
         layout.substyleAngle = AngleInPlane(
