@@ -48,8 +48,8 @@ struct DialLayout {
     // style's direction. Equatorial dials have none and give the noon line's angle.
     double substyleAngle = 0;
     // The hour angle (degrees, positive after apparent noon) whose line lies along the
-    // substyle: the hour at which the sun stands square to the plane's hour circle. Equatorial
-    // dials give 0.
+    // substyle: that of the hour circle through the face's normal, on which a sun shining
+    // square onto the face would stand. Equatorial dials give 0.
     double substyleHourAngle = 0;
     // The distance from the nodus's foot back to the root along the substyle, in nodus heights
     // (the cotangent of the style height); empty for a polar dial, which has no root.
