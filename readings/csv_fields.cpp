@@ -1,12 +1,25 @@
 #include "readings/csv_fields.h"
 
+#include <QRegularExpression>
+#include <QStringDecoder>
+
 namespace kestramo::readings::csv {
 
-std::vector<Record> SplitRecords(QByteArrayView bytes) {
-    if (bytes.startsWith("\xEF\xBB\xBF")) {
-        bytes = bytes.sliced(3);
+std::optional<QString> DecodeText(QByteArrayView bytes) {
+    const QStringConverter::Encoding encoding =
+        QStringConverter::encodingForData(bytes).value_or(QStringConverter::Utf8);
+    QStringDecoder decoder(encoding);
+    const QString text = decoder.decode(bytes);
+    if (text.contains(QChar(u'\0'))) {
+        return std::nullopt;
     }
-    const QString text = QString::fromUtf8(bytes);
+    return text;
+}
+
+std::vector<Record> SplitRecords(const QString& text) {
+    const QString firstLine = text.section(QRegularExpression(QStringLiteral("[\r\n]")), 0, 0);
+    const QChar separator =
+        firstLine.contains(u'\t') && !firstLine.contains(u',') ? QChar(u'\t') : QChar(u',');
     std::vector<Record> records;
     Record record{1, {}};
     QString field;
@@ -43,7 +56,7 @@ std::vector<Record> SplitRecords(QByteArrayView bytes) {
         if (c == u'"') {
             quoted = true;
             any = true;
-        } else if (c == u',') {
+        } else if (c == separator) {
             record.fields.append(field);
             field.clear();
             any = true;

@@ -4,9 +4,10 @@
 #include <QString>
 #include <QStringList>
 
+#include <optional>
 #include <vector>
 
-// Splitting comma-separated text into records and fields. Internal to the readings file.
+// Splitting comma- or tab-separated text into records and fields. Internal to the readings file.
 namespace kestramo::readings::csv {
 
 struct Record {
@@ -14,9 +15,14 @@ struct Record {
     QStringList fields;  // unquoted field texts
 };
 
-// Records of UTF-8 text (a leading byte-order mark is skipped). Quoted fields may hold commas,
+// The text of a file: UTF-16 of either byte order or UTF-8 when a byte-order mark says so (the
+// mark is dropped), else UTF-8. None when the text holds a NUL character, as binary files do.
+std::optional<QString> DecodeText(QByteArrayView bytes);
+
+// Records of the text. Fields are separated by commas, or by tabs when the first line holds
+// tabs and no comma (a spreadsheet's "Unicode text"). Quoted fields may hold separators,
 // doubled quotes and line breaks; LF, CRLF and lone CR end a record.
-std::vector<Record> SplitRecords(QByteArrayView bytes);
+std::vector<Record> SplitRecords(const QString& text);
 
 // A field as it must be written: quoted when it holds a comma, a quote or a line break.
 QString Quoted(const QString& field);

@@ -6,6 +6,7 @@
 #include <QRegularExpression>
 #include <QSaveFile>
 
+#include <algorithm>
 #include <cmath>
 #include <optional>
 #include <tuple>
@@ -21,6 +22,37 @@ const QStringList kRequired = {
     QStringLiteral("daylight"), QStringLiteral("latitude"), QStringLiteral("longitude"),
     QStringLiteral("height"),   QStringLiteral("length"),
 };
+
+const QString kExcluded = QStringLiteral("excluded");
+// The answers a written file adds to each line, in their order.
+constexpr const char* kAnswerColumns[] = {
+    "first", "second", "first_uncertainty", "second_uncertainty", "sun_altitude", "sun_azimuth",
+};
+
+// The tolerances a written file names on each line, each with its column.
+struct ToleranceColumn {
+    const char* name;
+    double Tolerances::*value;
+};
+constexpr ToleranceColumn kToleranceColumns[] = {
+    {"clock_tolerance_s", &Tolerances::clockSeconds},
+    {"length_tolerance_percent", &Tolerances::lengthPercent},
+    {"height_tolerance_percent", &Tolerances::heightPercent},
+    {"tilt_tolerance_deg", &Tolerances::tiltDegrees},
+};
+
+// Every column the reader knows, in the order the writer writes them.
+QStringList KnownColumns() {
+    QStringList names = kRequired;
+    names << kExcluded;
+    for (const char* name : kAnswerColumns) {
+        names << QLatin1String(name);
+    }
+    for (const ToleranceColumn& column : kToleranceColumns) {
+        names << QLatin1String(column.name);
+    }
+    return names;
+}
 
 // Written answers may differ from the recomputed ones by the rounding of the file's four
 // decimals and no more; uncertainties by one percent.
@@ -185,7 +217,7 @@ std::optional<Reading> ReadLine(LineReader& in) {
     reading.longitude = in.number(QStringLiteral("longitude"), -180, 180);
     reading.height = in.number(QStringLiteral("height"), 0, 1e12, true);
     reading.length = in.number(QStringLiteral("length"), 0, 1e12, true);
-    reading.excluded = in.yesNo(QStringLiteral("excluded"), true);
+    reading.excluded = in.yesNo(kExcluded, true);
     if (!in.error.isEmpty()) {
         return std::nullopt;
     }
@@ -198,19 +230,16 @@ std::optional<Reading> ReadLine(LineReader& in) {
 // `fallback` for any it does not.
 Tolerances TolerancesOf(const LineReader& in, const Tolerances& fallback) {
     Tolerances tolerances = fallback;
-    const auto take = [&](const QString& name, double& value) {
+    for (const ToleranceColumn& column : kToleranceColumns) {
+        const QString name = QLatin1String(column.name);
         if (!in.has(name)) {
-            return;
+            continue;
         }
         const std::optional<double> written = ParseNumber(in.field(name).trimmed());
         if (written && *written >= 0) {
-            value = *written;
+            tolerances.*column.value = *written;
         }
-    };
-    take(QStringLiteral("clock_tolerance_s"), tolerances.clockSeconds);
-    take(QStringLiteral("length_tolerance_percent"), tolerances.lengthPercent);
-    take(QStringLiteral("height_tolerance_percent"), tolerances.heightPercent);
-    take(QStringLiteral("tilt_tolerance_deg"), tolerances.tiltDegrees);
+    }
     return tolerances;
 }
 
@@ -238,16 +267,19 @@ QStringList Mismatches(const LineReader& in, const EvaluatedReading& e) {
     };
     const bool solved = e.solution.solved();
     const double none = kNoValue;
-    const QList<std::tuple<QString, double, bool>> answers = {
-        {QStringLiteral("first"), solved ? e.solution.first : none, false},
-        {QStringLiteral("second"), solved ? e.solution.second : none, false},
-        {QStringLiteral("first_uncertainty"), solved ? e.uncertainty.first : none, true},
-        {QStringLiteral("second_uncertainty"), solved ? e.uncertainty.second : none, true},
-        {QStringLiteral("sun_altitude"), e.solution.sunAltitude, false},
-        {QStringLiteral("sun_azimuth"), e.solution.sunAzimuth, false},
+    // In the order of kAnswerColumns; the uncertainties are compared relatively.
+    const std::tuple<double, bool> answers[] = {
+        {solved ? e.solution.first : none, false},
+        {solved ? e.solution.second : none, false},
+        {solved ? e.uncertainty.first : none, true},
+        {solved ? e.uncertainty.second : none, true},
+        {e.solution.sunAltitude, false},
+        {e.solution.sunAzimuth, false},
     };
-    for (const auto& [name, value, relative] : answers) {
-        check(name, value, relative);
+    static_assert(std::size(answers) == std::size(kAnswerColumns));
+    for (std::size_t i = 0; i < std::size(answers); ++i) {
+        const auto& [value, relative] = answers[i];
+        check(QLatin1String(kAnswerColumns[i]), value, relative);
     }
     return found;
 }
@@ -274,19 +306,25 @@ CsvReadResult ReadReadingsCsv(QByteArrayView bytes, const Tolerances& tolerances
             {0, QStringLiteral("This is not a readings file: %1").arg(why), true});
         return result;
     };
-    if (bytes.contains('\0')) {
+    const std::optional<QString> text = csv::DecodeText(bytes);
+    if (!text) {
         return notOurs(QStringLiteral("it holds binary data, not text."));
     }
-    const std::vector<csv::Record> records = csv::SplitRecords(bytes);
+    const std::vector<csv::Record> records = csv::SplitRecords(*text);
     if (records.empty()) {
         return notOurs(QStringLiteral("it is empty."));
     }
     QHash<QString, qsizetype> columns;
     const QStringList& names = records.front().fields;
+    const QStringList known = KnownColumns();
     for (qsizetype i = 0; i < names.size(); ++i) {
         const QString name = names[i].trimmed().toLower();
         if (!columns.contains(name)) {
             columns.insert(name, i);
+        }
+        if (!name.isEmpty() && !known.contains(name) &&
+            !result.unknownColumns.contains(name, Qt::CaseInsensitive)) {
+            result.unknownColumns << names[i].trimmed();
         }
     }
     QStringList missing;
@@ -304,6 +342,11 @@ CsvReadResult ReadReadingsCsv(QByteArrayView bytes, const Tolerances& tolerances
     for (const QString& name : kRequired) {
         needed = std::max(needed, columns.value(name) + 1);
     }
+    const bool namesTolerances =
+        std::any_of(std::begin(kToleranceColumns), std::end(kToleranceColumns),
+                    [&](const ToleranceColumn& column) {
+                        return columns.contains(QLatin1String(column.name));
+                    });
     for (std::size_t r = 1; r < records.size(); ++r) {
         const csv::Record& record = records[r];
         LineReader in(columns, record);
@@ -321,8 +364,11 @@ CsvReadResult ReadReadingsCsv(QByteArrayView bytes, const Tolerances& tolerances
             result.problems.push_back({record.line, in.error, true});
             continue;
         }
-        const QStringList mismatches =
-            Mismatches(in, EvaluateReading(*reading, TolerancesOf(in, tolerances)));
+        const Tolerances lineTolerances = TolerancesOf(in, tolerances);
+        if (namesTolerances && !result.tolerances) {
+            result.tolerances = lineTolerances;
+        }
+        const QStringList mismatches = Mismatches(in, EvaluateReading(*reading, lineTolerances));
         if (!mismatches.isEmpty()) {
             result.problems.push_back({record.line,
                                        QStringLiteral("line %1: %2; the recomputed values count")
@@ -349,17 +395,14 @@ CsvReadResult ReadReadingsCsvFile(const QString& path, const Tolerances& toleran
 }
 
 QByteArray WriteReadingsCsv(std::span<const Reading> readings, const Tolerances& tolerances) {
-    QString text = QStringLiteral(
-        "date,time,utc_offset,daylight,latitude,longitude,height,length,excluded,"
-        "first,second,first_uncertainty,second_uncertainty,sun_altitude,sun_azimuth,"
-        "clock_tolerance_s,length_tolerance_percent,height_tolerance_percent,tilt_tolerance_deg\n");
+    QString text = KnownColumns().join(u',') + u'\n';
     const auto yesNo = [](bool value) {
         return value ? QStringLiteral("yes") : QStringLiteral("no");
     };
     for (const Reading& reading : readings) {
         const EvaluatedReading e = EvaluateReading(reading, tolerances);
         const bool solved = e.solution.solved();
-        const QStringList fields = {
+        QStringList fields = {
             QString::fromStdString(DateText(reading.date)),
             TimeText(reading.clockSeconds),
             Number(reading.utcOffsetHours),
@@ -375,11 +418,10 @@ QByteArray WriteReadingsCsv(std::span<const Reading> readings, const Tolerances&
             solved ? Fixed(e.uncertainty.second) : QString(),
             Fixed(e.solution.sunAltitude),
             Fixed(e.solution.sunAzimuth),
-            Number(tolerances.clockSeconds),
-            Number(tolerances.lengthPercent),
-            Number(tolerances.heightPercent),
-            Number(tolerances.tiltDegrees),
         };
+        for (const ToleranceColumn& column : kToleranceColumns) {
+            fields << Number(tolerances.*column.value);
+        }
         QStringList quoted;
         for (const QString& field : fields) {
             quoted << csv::Quoted(field);

@@ -3,7 +3,9 @@
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QString>
+#include <QStringList>
 
+#include <optional>
 #include <span>
 #include <vector>
 
@@ -31,7 +33,8 @@
 // hand-edited file cannot mislead: the recomputed values are what count.
 //
 // Numbers use a dot for the decimal point. Fields are quoted only when they hold a comma, a
-// quote or a line break; quoted fields, CRLF line ends and a UTF-8 byte-order mark are accepted.
+// quote or a line break. Reading also accepts quoted fields, CRLF line ends, a UTF-8 byte-order
+// mark, UTF-16 text with its byte-order mark, and tabs instead of commas.
 namespace kestramo::readings {
 
 // Something wrong with the file or one of its lines.
@@ -46,6 +49,10 @@ struct CsvReadResult {
     std::vector<int> lines;         // the line each reading came from
     std::vector<CsvProblem> problems;
     bool notReadingsFile = false;  // the file is not ours; `problems` holds one message
+    QStringList unknownColumns;    // names on line 1 that the reader does not know, left out
+    // The tolerances the file's first reading names, each one it does not name taken from the
+    // reader's; none when the file names no tolerance.
+    std::optional<Tolerances> tolerances;
 
     // True when the file was ours and every line with data gave a reading.
     bool allRead() const;

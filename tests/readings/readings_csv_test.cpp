@@ -66,6 +66,66 @@ TEST(ReadingsCsv, ReadsWhatSpreadsheetsWrite) {
     EXPECT_EQ(read.readings[1].clockSeconds, 15 * 3600);
     EXPECT_EQ(read.lines[1], 4);
     EXPECT_EQ(read.readings[1].lengthText, "15.46");
+    EXPECT_EQ(read.unknownColumns, QStringList{"note"});
+    EXPECT_FALSE(read.tolerances);
+}
+
+QByteArray Utf16(const QString& text, bool bigEndian) {
+    QByteArray bytes = bigEndian ? QByteArray("\xFE\xFF") : QByteArray("\xFF\xFE");
+    for (const QChar c : text) {
+        const char high = char(c.unicode() >> 8);
+        const char low = char(c.unicode() & 0xFF);
+        bytes.append(bigEndian ? high : low).append(bigEndian ? low : high);
+    }
+    return bytes;
+}
+
+// The same two readings in the encodings and separators spreadsheets save text in.
+TEST(ReadingsCsv, ReadsEachEncodingAndSeparator) {
+    const QString comma = QString::fromLatin1(kHeader) +
+                          "2003-09-03,11:00,-5,yes,40.655,-72.855,10,25\n"
+                          "2003-09-03,15:00,-5,yes,40.655,-72.855,10,15.46\n";
+    const QString tab = QString(comma).replace(u',', u'\t');
+    const std::pair<const char*, QByteArray> files[] = {
+        {"UTF-8", comma.toUtf8()},
+        {"UTF-8 with its mark", "\xEF\xBB\xBF" + comma.toUtf8()},
+        {"UTF-16 LE with its mark, tabs", Utf16(tab, false)},
+        {"UTF-16 BE with its mark, tabs", Utf16(tab, true)},
+        {"UTF-16 LE with its mark, commas", Utf16(comma, false)},
+        {"UTF-8, tabs, CRLF",
+         QString(tab).replace(QStringLiteral("\n"), QStringLiteral("\r\n")).toUtf8()},
+    };
+    for (const auto& [name, bytes] : files) {
+        const kr::CsvReadResult read = kr::ReadReadingsCsv(bytes, kDefaults);
+        EXPECT_TRUE(read.allRead()) << name;
+        ASSERT_EQ(read.readings.size(), 2u) << name;
+        EXPECT_EQ(read.readings[1].length, 15.46) << name;
+        EXPECT_TRUE(read.unknownColumns.isEmpty()) << name;
+    }
+}
+
+// A file written with other tolerances says which; one without tolerance columns says none.
+TEST(ReadingsCsv, NamesTheTolerancesOfItsFirstReading) {
+    const std::vector<kr::Reading> readings = {
+        synthetic::At(synthetic::kLongIsland, 11 * 3600, 10, 25)};
+    const kr::Tolerances wide{
+        .clockSeconds = 60, .lengthPercent = 3, .heightPercent = 2, .tiltDegrees = 2};
+    const kr::CsvReadResult read =
+        kr::ReadReadingsCsv(kr::WriteReadingsCsv(readings, wide), kDefaults);
+    ASSERT_TRUE(read.tolerances);
+    EXPECT_EQ(read.tolerances->clockSeconds, 60);
+    EXPECT_EQ(read.tolerances->tiltDegrees, 2);
+    EXPECT_TRUE(read.unknownColumns.isEmpty());
+
+    // Only the clock's column: the others are the reader's.
+    const kr::CsvReadResult clockOnly = kr::ReadReadingsCsv(
+        "date,time,utc_offset,daylight,latitude,longitude,height,length,clock_tolerance_s,Remark\n"
+        "2003-09-03,11:00,-5,yes,40.655,-72.855,10,25,30,sunny\n",
+        kDefaults);
+    ASSERT_TRUE(clockOnly.tolerances);
+    EXPECT_EQ(clockOnly.tolerances->clockSeconds, 30);
+    EXPECT_EQ(clockOnly.tolerances->lengthPercent, kDefaults.lengthPercent);
+    EXPECT_EQ(clockOnly.unknownColumns, QStringList{"Remark"});
 }
 
 struct BadLine {
