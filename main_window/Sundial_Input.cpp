@@ -32,9 +32,11 @@ Sundial_Input::Sundial_Input(QWidget* parent) : QDialog(parent, Qt::Window) {
         QMessageBox box(QMessageBox::Critical, window_texts::kCaption,
                         QString::fromStdString(message), QMessageBox::Ok, this);
         box.exec();
+        comeBack();
     });
 
     Form_Load();
+    watchInputs();
     txtDate->setFocus();
 }
 
@@ -55,7 +57,9 @@ void Sundial_Input::Form_Load() {
     lstTimeZone->setEditText(QStringLiteral("Select Time Zone"));
     alignment_calculations::InitConstants();
     OptWest->setFocusPolicy(Qt::ClickFocus);
-    lstTimeZone->lineEdit()->installEventFilter(this);
+    // The list has the focus whenever its line edit has: keys reach the list first, which
+    // hands them on to the line edit.
+    lstTimeZone->installEventFilter(this);
 }
 
 void Sundial_Input::keyPressEvent(QKeyEvent* event) {
@@ -71,7 +75,7 @@ bool Sundial_Input::eventFilter(QObject* watched, QEvent* event) {
     // Enter in the time-zone box: the box's inline completion would take the key to accept
     // the entry it completed, and the window would never see it. The completed entry is
     // chosen and Calculate pressed, once.
-    if (watched == lstTimeZone->lineEdit() && event->type() == QEvent::KeyPress) {
+    if (watched == lstTimeZone && event->type() == QEvent::KeyPress) {
         const auto* key = static_cast<QKeyEvent*>(event);
         const bool enter = key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
         if (enter && (key->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
@@ -101,8 +105,12 @@ int Sundial_Input::showMessage(const QString& text, int buttons, int defaultButt
     if (defaultButton != 0) {
         box.setDefaultButton(static_cast<QMessageBox::StandardButton>(defaultButton));
     }
-    return box.exec();
+    const int answer = box.exec();
+    comeBack();
+    return answer;
 }
+
+void Sundial_Input::comeBack() { activateWindow(); }
 
 void Sundial_Input::CmdCalculate_Click() {
     if (DateCheck()) {

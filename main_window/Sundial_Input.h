@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDialog>
+#include <QStringList>
 
 #include <optional>
 
@@ -77,6 +78,10 @@ class Sundial_Input : public QDialog {
     QRadioButton* optStandardinput;
     QRadioButton* optDstinput;
 
+  signals:
+    // A result was written to lblResult: a calculation's answer, or why there is none.
+    void resultShown(const QString& caption);
+
   public slots:
     void CmdCalculate_Click();
     void cmdPrint_Click();
@@ -101,6 +106,17 @@ class Sundial_Input : public QDialog {
     void chooseTypedZone();
     // Moves the focus to a text box after a complaint and selects its text.
     void focusAndHighlight(QLineEdit* box);
+    // Makes this window active again after a modal box or dialog: under an X server without a
+    // window manager nothing else does, and the box that should have the focus would get
+    // neither its keys nor its focus frame.
+    void comeBack();
+    // Makes the inputs' changes show whether lblResult still answers them.
+    void watchInputs();
+    // What the controls hold that a calculation reads: texts, options and zone.
+    QStringList inputState() const;
+    // Draws lblResult in grey, and says so to screen readers, while the inputs differ from
+    // those it was calculated from.
+    void showWhetherResultIsCurrent();
     // Moves a window of ours beside this one, where the screen has room.
     void placeBeside(QWidget* other) const;
     // The session's readings, made when the first one is kept or the readings window opens.
@@ -115,6 +131,9 @@ class Sundial_Input : public QDialog {
     // The inputs of the last measurement that passed validation, and the result text it gave.
     std::optional<CheckedInputs> checked_;
     QString resultCaption_;
+    // inputState() when lblResult was last written.
+    QStringList resultInputs_;
+    bool resultStale_ = false;
 
     QButtonGroup* hemisphereGroup_;
     QButtonGroup* clockKindGroup_;

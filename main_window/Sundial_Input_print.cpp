@@ -69,5 +69,6 @@ void Sundial_Input::cmdPrint_Click() {
     });
     if (const std::optional<QString> failure = report::PrintOnDefaultPrinter(page)) {
         OfferPdfInstead(this, page, *failure);
+        comeBack();
     }
 }

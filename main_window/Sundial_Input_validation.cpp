@@ -109,6 +109,7 @@ bool Sundial_Input::DateCheck() {
     if (zone == -1) {
         showMessage(QStringLiteral("Please select your time zone"), QMessageBox::Ok);
         lstTimeZone->setFocus();
+        lstTimeZone->lineEdit()->selectAll();
         return false;
     }
     ac::ZoneMeridian = window_texts::ZoneOffsetHours(zone) * kDegreesPerHour;

@@ -8,6 +8,7 @@
 #include <memory>
 
 #include "main_window/Sundial_Input.h"
+#include "tests/support/keyboard.h"
 
 // A window, shown and active, as a user finds it at start-up.
 inline std::unique_ptr<Sundial_Input> OpenWindow() {
@@ -38,21 +39,12 @@ struct Observation {
     QString length;
 };
 
-// Key presses for each character; those beyond Latin-1, which no key of QtTest's names, come
-// as the text an input method would send.
-inline void TypeKeys(QWidget* widget, const QString& text) {
-    for (const QChar c : text) {
-        if (c.unicode() < 0x100) {
-            QTest::keyClicks(widget, QString(c));
-        } else {
-            QTest::sendKeyEvent(QTest::Click, widget, Qt::Key_unknown, QString(c), Qt::NoModifier);
-        }
-    }
-}
-
+// Replaces the text of a box the way a user would: a click into it, Ctrl+A and the keys.
 inline void TypeInto(QLineEdit* box, const QString& text) {
-    box->clear();
-    TypeKeys(box, text);
+    ClickInto(box);
+    PressKey(Qt::Key_A, Qt::ControlModifier);
+    if (text.isEmpty()) PressKey(Qt::Key_Delete);
+    TypeText(text);
 }
 
 inline void Enter(Sundial_Input& window, const Observation& o) {

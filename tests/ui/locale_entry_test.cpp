@@ -9,6 +9,7 @@
 #include <memory>
 
 #include "main_window/Sundial_Input.h"
+#include "tests/support/keyboard.h"
 #include "tests/support/modal_answerer.h"
 #include "tests/support/window_driver.h"
 
@@ -112,8 +113,8 @@ class LocaleEntryTest : public QObject {
 
         ModalAnswerer answerer;
         Enter(*window, observation);
-        window->txtLength->setFocus();
-        QTest::keyClick(window->txtLength, Qt::Key_Return);
+        ClickInto(window->txtLength);
+        PressKey(Qt::Key_Return);
         const QString answer = WorkedAnswer(QLocale());
         QVERIFY2(window->lblResult->text().contains(answer),
                  qPrintable(window->lblResult->text() + " / " + answerer.texts().join(" | ")));

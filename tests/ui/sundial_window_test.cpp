@@ -15,6 +15,7 @@
 #include "engine/alignment_calculations.h"
 #include "main_window/Sundial_Input.h"
 #include "main_window/link_label.h"
+#include "tests/support/keyboard.h"
 #include "tests/support/modal_answerer.h"
 #include "tests/support/window_driver.h"
 
@@ -123,16 +124,13 @@ class SundialWindowTest : public QObject {
     void typingInTheListChoosesByText() {
         QComboBox* list = window->lstTimeZone;
         list->setCurrentIndex(6);
-        list->lineEdit()->selectAll();
-        QTest::keyClicks(list->lineEdit(), "Mars");
+        TypeInto(list->lineEdit(), "Mars");
         QCOMPARE(list->currentIndex(), -1);
         QCOMPARE(list->currentText(), QStringLiteral("Mars"));
-        list->lineEdit()->selectAll();
-        QTest::keyClicks(list->lineEdit(), "GMT+12");
+        TypeInto(list->lineEdit(), "GMT+12");
         QCOMPARE(list->currentIndex(), 23);
         QCOMPARE(list->currentText(), QStringLiteral("GMT+12"));
-        list->lineEdit()->selectAll();
-        QTest::keyClicks(list->lineEdit(), "GMT+5:45hrs  Nepal");
+        TypeInto(list->lineEdit(), "GMT+5:45hrs  Nepal");
         QCOMPARE(list->currentIndex(), 30);
     }
 
@@ -212,7 +210,7 @@ class SundialWindowTest : public QObject {
             window->txtTime,     window->cmdMethod,   window->txtDate};
         QList<QWidget*> visited;
         for (int i = 0; i < expected.size(); ++i) {
-            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            PressKey(Qt::Key_Tab);
             QWidget* focus = QApplication::focusWidget();
             // The editable list takes the focus in its line edit.
             visited << (focus && focus->parentWidget() == window->lstTimeZone ? window->lstTimeZone
@@ -233,9 +231,8 @@ class SundialWindowTest : public QObject {
         QFETCH(QString, box);
         ModalAnswerer answerer;
         QSignalSpy calculate(window->CmdCalculate, &QPushButton::clicked);
-        auto* field = window->findChild<QLineEdit*>(box);
-        field->setFocus();
-        QTest::keyClick(field, Qt::Key_Return);
+        ClickInto(window->findChild<QLineEdit*>(box));
+        PressKey(Qt::Key_Return);
         QCOMPARE(calculate.count(), 1);
         // Validation answered: the empty date is the first complaint.
         QCOMPARE(answerer.texts(), QStringList{"Please enter a valid date"});
@@ -244,8 +241,8 @@ class SundialWindowTest : public QObject {
     void enterInTheTimeZoneBoxPressesCalculate() {
         ModalAnswerer answerer;
         QSignalSpy calculate(window->CmdCalculate, &QPushButton::clicked);
-        window->lstTimeZone->setFocus();
-        QTest::keyClick(window->lstTimeZone->lineEdit(), Qt::Key_Return);
+        ClickInto(window->lstTimeZone->lineEdit());
+        PressKey(Qt::Key_Return);
         QCOMPARE(calculate.count(), 1);
         QCOMPARE(window->lstTimeZone->currentIndex(), -1);
     }
@@ -254,7 +251,7 @@ class SundialWindowTest : public QObject {
         QSignalSpy calculate(window->CmdCalculate, &QPushButton::clicked);
         QSignalSpy method(window->cmdMethod, &QPushButton::clicked);
         window->cmdMethod->setFocus();
-        QTest::keyClick(window->cmdMethod, Qt::Key_Return);
+        PressKey(Qt::Key_Return);
         QCOMPARE(method.count(), 1);
         QCOMPARE(calculate.count(), 0);
     }
@@ -274,8 +271,8 @@ class SundialWindowTest : public QObject {
         QFETCH(QString, button);
         ModalAnswerer answerer;
         QSignalSpy clicked(window->findChild<QPushButton*>(button), &QPushButton::clicked);
-        window->txtLatitude->setFocus();
-        QTest::keyClick(window->txtLatitude, Qt::Key(key), Qt::KeyboardModifiers(modifiers));
+        ClickInto(window->txtLatitude);
+        PressKey(Qt::Key(key), Qt::KeyboardModifiers(modifiers));
         // An access key animates the button's press before it clicks.
         QTRY_COMPARE(clicked.count(), 1);
     }
@@ -304,7 +301,7 @@ class SundialWindowTest : public QObject {
             "accuracy.\r\n\r\n"
             "The shadow length changes over the course of the day.  This method is most accurate "
             "when the shadow is measured at a time near its maximum length.");
-        QTest::keyClicks(window->txtDate, "9/3/2003");
+        TypeInto(window->txtDate, "9/3/2003");
         window->OptWest->setChecked(true);
         window->lblResult->setText(QStringLiteral("an earlier result"));
 
