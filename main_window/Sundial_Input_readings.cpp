@@ -1,6 +1,6 @@
 // The readings of this session: every calculation that passes validation is kept, and the
-// readings window combines them into one declination. Both are made on first use, so that
-// start-up stays as lean as before.
+// readings window combines them into one declination. Both are made on first use, and so is
+// the session's recovery file, so that start-up stays as lean as before.
 
 #include <QDate>
 #include <QScreen>
@@ -65,9 +65,8 @@ void Sundial_Input::placeBeside(QWidget* other) const {
 
 ReadingsList* Sundial_Input::readingsList() {
     if (readingsList_ == nullptr) {
-        recovery_file::SetAsideEarlierSession();
         readingsList_ = new ReadingsList(this);
-        readingsList_->setRecoveryFile(recovery_file::CurrentPath());
+        readingsList_->keepRecoveryFileIn(recovery_file::Folder());
     }
     return readingsList_;
 }
@@ -85,5 +84,5 @@ void Sundial_Input::cmdReadings_Click() {
     readingsWindow_->show();
     readingsWindow_->raise();
     readingsWindow_->activateWindow();
-    if (first) readingsWindow_->offerEarlierSession();
+    if (first) readingsWindow_->offerEarlierSessions();
 }

@@ -5,9 +5,19 @@
 
 #include <algorithm>
 
-#include "readings/readings_csv.h"
+#include "readings_window/recovery_file.h"
+#include "readings_window/tolerance_fields.h"
 
 namespace rd = kestramo::readings;
+
+namespace {
+
+bool Holds(const std::vector<rd::Reading>& readings, const rd::Reading& reading) {
+    return std::any_of(readings.begin(), readings.end(),
+                       [&](const rd::Reading& r) { return rd::SameInputs(r, reading); });
+}
+
+}  // namespace
 
 // One change of the list, kept as the states before and after: simple, and cheap enough even
 // for thousands of readings.
@@ -31,7 +41,9 @@ ReadingsList::ReadingsList(QObject* parent) : QObject(parent), undoStack_(new QU
     recompute();
 }
 
-ReadingsList::~ReadingsList() = default;
+ReadingsList::~ReadingsList() {
+    if (recoveryFile_ && recoveryCurrent_ && !hasUnfiledReadings()) recoveryFile_->remove();
+}
 
 int ReadingsList::lastSolvedRow() const {
     for (int row = size() - 1; row >= 0; --row) {
@@ -41,9 +53,7 @@ int ReadingsList::lastSolvedRow() const {
 }
 
 bool ReadingsList::add(const Reading& reading) {
-    const bool known = std::any_of(state_.readings.begin(), state_.readings.end(),
-                                   [&](const Reading& r) { return rd::SameInputs(r, reading); });
-    if (known) return false;
+    if (Holds(state_.readings, reading)) return false;
     State after = state_;
     after.readings.push_back(reading);
     after.inclusion.push_back(reading.excluded ? Inclusion::ForcedOut : Inclusion::Automatic);
@@ -51,19 +61,20 @@ bool ReadingsList::add(const Reading& reading) {
     return true;
 }
 
-int ReadingsList::addAll(const std::vector<Reading>& readings, const QString& why) {
+int ReadingsList::addAll(const std::vector<Reading>& readings, const QString& why,
+                         const std::optional<Tolerances>& tolerances) {
     State after = state_;
     int added = 0;
     for (const Reading& reading : readings) {
-        const bool known =
-            std::any_of(after.readings.begin(), after.readings.end(),
-                        [&](const Reading& r) { return rd::SameInputs(r, reading); });
-        if (known) continue;
+        if (Holds(after.readings, reading)) continue;
         after.readings.push_back(reading);
         after.inclusion.push_back(reading.excluded ? Inclusion::ForcedOut : Inclusion::Automatic);
         ++added;
     }
-    if (added > 0) pushChange(std::move(after), why);
+    const bool newTolerances =
+        tolerances && !tolerance_fields::Same(*tolerances, state_.tolerances);
+    if (newTolerances) after.tolerances = *tolerances;
+    if (added > 0 || newTolerances) pushChange(std::move(after), why);
     return added;
 }
 
@@ -89,13 +100,28 @@ void ReadingsList::setInclusion(int row, Inclusion inclusion) {
                inclusion == Inclusion::ForcedOut ? tr("Leave Reading Out") : tr("Take Reading In"));
 }
 
-void ReadingsList::setTolerances(const rd::Tolerances& tolerances) {
-    tolerances_ = tolerances;
-    recompute();
-    emit changed();
+void ReadingsList::setTolerances(const Tolerances& tolerances) {
+    if (tolerance_fields::Same(tolerances, state_.tolerances)) return;
+    State after = state_;
+    after.tolerances = tolerances;
+    pushChange(std::move(after), tr("Change Tolerances"));
 }
 
-void ReadingsList::setRecoveryFile(const QString& path) { recoveryFile_ = path; }
+void ReadingsList::keepRecoveryFileIn(const QString& folder) {
+    recoveryFolder_ = folder;
+    recoveryFile_ = std::make_unique<recovery_file::SessionFile>(folder);
+}
+
+void ReadingsList::markFiled(const std::vector<Reading>& readings) {
+    for (const Reading& reading : readings) {
+        if (!Holds(filed_, reading)) filed_.push_back(reading);
+    }
+}
+
+bool ReadingsList::hasUnfiledReadings() const {
+    return std::any_of(state_.readings.begin(), state_.readings.end(),
+                       [this](const Reading& reading) { return !Holds(filed_, reading); });
+}
 
 void ReadingsList::pushChange(State after, const QString& text) {
     undoStack_->push(new ReadingsListCommand(this, state_, std::move(after), text));
@@ -104,12 +130,12 @@ void ReadingsList::pushChange(State after, const QString& text) {
 void ReadingsList::apply(const State& state) {
     state_ = state;
     recompute();
-    if (!recoveryFile_.isEmpty()) {
-        rd::SaveReadingsCsv(recoveryFile_, state_.readings, tolerances_);
+    if (recoveryFile_) {
+        recoveryCurrent_ = recoveryFile_->write(state_.readings, state_.tolerances);
     }
     emit changed();
 }
 
 void ReadingsList::recompute() {
-    series_ = rd::SolveSeries(state_.readings, tolerances_, state_.inclusion);
+    series_ = rd::SolveSeries(state_.readings, state_.tolerances, state_.inclusion);
 }

@@ -159,6 +159,11 @@ QVariant ReadingsTableModel::data(const QModelIndex& index, int role) const {
                     "checked: the series left it out as an outlier; check it to take it "
                     "back in.");
             }
+            // A note may be longer than its column is wide.
+            if (index.column() == Note) {
+                const QString note = cellText(row, Note);
+                if (!note.isEmpty()) return note;
+            }
             return {};
         case Qt::ForegroundRole:
             if (useState(row) != Qt::Checked ||

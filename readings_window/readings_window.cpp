@@ -1,25 +1,21 @@
 #include "readings_window/readings_window.h"
 
 #include <QAction>
+#include <QCloseEvent>
 #include <QDate>
-#include <QDir>
 #include <QDoubleSpinBox>
-#include <QFile>
-#include <QFileDialog>
-#include <QFileInfo>
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QItemSelectionModel>
+#include <QKeyEvent>
 #include <QLabel>
-#include <QMessageBox>
 #include <QPainter>
-#include <QPrintDialog>
-#include <QPrinter>
 #include <QPushButton>
+#include <QScreen>
+#include <QSignalBlocker>
 #include <QSplitter>
-#include <QStandardPaths>
 #include <QTableView>
 #include <QUndoStack>
 #include <QVBoxLayout>
@@ -28,59 +24,38 @@
 
 #include "product/product.h"
 #include "readings/plan_view.h"
-#include "readings/readings_csv.h"
-#include "readings_window/angle_text.h"
 #include "readings_window/day_plot_painter.h"
 #include "readings_window/picture_widgets.h"
 #include "readings_window/plan_view_painter.h"
 #include "readings_window/readings_list.h"
 #include "readings_window/readings_table_model.h"
-#include "readings_window/recovery_file.h"
-#include "readings_window/series_printout.h"
 #include "readings_window/series_summary.h"
+#include "readings_window/tolerance_fields.h"
 
 namespace rd = kestramo::readings;
 
 namespace {
 
-constexpr int kProblemsShown = 12;  // lines named in a message; the rest are counted
+// The size the window opens at, which fits a 1024 x 768 screen with its frame and a panel;
+// a smaller screen's room is the limit.
+constexpr QSize kOpeningSize(960, 640);
 
-QPushButton* Button(QWidget* parent, const char* name, const QString& text,
-                    const QKeySequence& shortcut = {}) {
+QPushButton* Button(QWidget* parent, const char* name, const QString& text) {
     auto* button = new QPushButton(text, parent);
     button->setObjectName(QLatin1String(name));
-    if (!shortcut.isEmpty()) {
-        auto* action = new QAction(button);
-        action->setShortcut(shortcut);
-        QObject::connect(action, &QAction::triggered, button, &QPushButton::click);
-        parent->addAction(action);
-        button->setToolTip(shortcut.toString(QKeySequence::NativeText));
-    }
     return button;
 }
 
-QDoubleSpinBox* ToleranceBox(QWidget* parent, const char* name, const QString& suffix,
-                             double maximum, double step, double value) {
-    auto* box = new QDoubleSpinBox(parent);
-    box->setObjectName(QLatin1String(name));
-    box->setRange(0, maximum);
-    box->setDecimals(step < 0.5 ? 2 : 1);
-    box->setSingleStep(step);
-    box->setSuffix(suffix);
-    box->setValue(value);
-    box->setKeyboardTracking(false);
-    return box;
-}
-
-QString ProblemsText(const rd::CsvReadResult& read) {
-    QStringList lines;
-    for (size_t index = 0; index < read.problems.size() && int(index) < kProblemsShown; ++index) {
-        lines << read.problems[index].message;
+// A key of the window's own; it presses `button`, when there is one.
+QAction* WindowKey(QWidget* window, const QList<QKeySequence>& keys, QPushButton* button) {
+    auto* action = new QAction(window);
+    action->setShortcuts(keys);
+    window->addAction(action);
+    if (button) {
+        QObject::connect(action, &QAction::triggered, button, &QPushButton::click);
+        button->setToolTip(keys.front().toString(QKeySequence::NativeText));
     }
-    if (int(read.problems.size()) > kProblemsShown) {
-        lines << QObject::tr("... and %1 more.").arg(int(read.problems.size()) - kProblemsShown);
-    }
-    return lines.join(QLatin1Char('\n'));
+    return action;
 }
 
 rd::CalendarDate Today() {
@@ -93,11 +68,17 @@ rd::CalendarDate Today() {
 ReadingsWindow::ReadingsWindow(ReadingsList* list, QWidget* parent)
     : QWidget(parent, Qt::Window), list_(list) {
     setObjectName(QStringLiteral("readingsWindow"));
-    setWindowTitle(tr("%1 \u2013 Readings").arg(QLatin1String(product::kName)));
+    showFileName(QString());
     createControls();
     connect(list_, &ReadingsList::changed, this, &ReadingsWindow::refresh);
     refresh();
-    resize(1120, 720);
+    QSize size = kOpeningSize;
+    if (const QScreen* display = screen()) {
+        size = size.boundedTo(display->availableGeometry().size());
+    }
+    resize(size);
+    // Every control inside sends the window's keys on to the window.
+    for (QWidget* child : findChildren<QWidget*>()) child->installEventFilter(this);
 }
 
 void ReadingsWindow::createControls() {
@@ -112,12 +93,32 @@ void ReadingsWindow::createControls() {
     readingsTable->horizontalHeader()->setStretchLastSection(true);
     readingsTable->setWordWrap(false);
 
-    cmdOpen = Button(this, "cmdOpen", tr("&Open..."), QKeySequence::Open);
-    cmdSave = Button(this, "cmdSave", tr("&Save..."), QKeySequence::Save);
-    cmdPrintSeries = Button(this, "cmdPrintSeries", tr("&Print..."), QKeySequence::Print);
+    cmdOpen = Button(this, "cmdOpen", tr("&Open..."));
+    cmdSave = Button(this, "cmdSave", tr("&Save..."));
+    cmdPrintSeries = Button(this, "cmdPrintSeries", tr("&Print..."));
     cmdDelete = Button(this, "cmdDelete", tr("&Delete"));
-    cmdUndo = Button(this, "cmdUndo", tr("&Undo"), QKeySequence::Undo);
-    cmdRedo = Button(this, "cmdRedo", tr("&Redo"), QKeySequence::Redo);
+    cmdUndo = Button(this, "cmdUndo", tr("&Undo"));
+    cmdRedo = Button(this, "cmdRedo", tr("&Redo"));
+    QList<QKeySequence> redoKeys = QKeySequence::keyBindings(QKeySequence::Redo);
+    for (const QKeySequence& key :
+         {QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)}) {
+        if (!redoKeys.contains(key)) redoKeys << key;
+    }
+    QList<QKeySequence> closeKeys = QKeySequence::keyBindings(QKeySequence::Close);
+    for (const QKeySequence& key :
+         {QKeySequence(Qt::Key_Escape), QKeySequence(Qt::CTRL | Qt::Key_W)}) {
+        if (!closeKeys.contains(key)) closeKeys.prepend(key);
+    }
+    windowKeys_ = {
+        WindowKey(this, QKeySequence::keyBindings(QKeySequence::Open), cmdOpen),
+        WindowKey(this, QKeySequence::keyBindings(QKeySequence::Save), cmdSave),
+        WindowKey(this, QKeySequence::keyBindings(QKeySequence::Print), cmdPrintSeries),
+        WindowKey(this, QKeySequence::keyBindings(QKeySequence::Undo), cmdUndo),
+        WindowKey(this, redoKeys, cmdRedo),
+        WindowKey(this, closeKeys, nullptr),
+    };
+    connect(windowKeys_.back(), &QAction::triggered, this, &QWidget::close);
+
     auto* deleteKey = new QAction(readingsTable);
     deleteKey->setShortcut(QKeySequence::Delete);
     deleteKey->setShortcutContext(Qt::WidgetShortcut);
@@ -164,29 +165,25 @@ void ReadingsWindow::createControls() {
     bestTimeLabel = new QLabel(this);
     bestTimeLabel->setObjectName(QStringLiteral("bestTimeLabel"));
     bestTimeLabel->setWordWrap(true);
+    statusLabel = new QLabel(this);
+    statusLabel->setObjectName(QStringLiteral("statusLabel"));
+    statusLabel->setAccessibleName(tr("Status"));
+    statusLabel->setWordWrap(true);
+    statusLabel->setTextInteractionFlags(Qt::TextSelectableByMouse);
 
-    const rd::Tolerances tolerances = list_->tolerances();
-    clockTolerance =
-        ToleranceBox(this, "clockTolerance", tr(" s"), 600, 1, tolerances.clockSeconds);
-    lengthTolerance =
-        ToleranceBox(this, "lengthTolerance", tr(" %"), 50, 0.1, tolerances.lengthPercent);
-    heightTolerance =
-        ToleranceBox(this, "heightTolerance", tr(" %"), 50, 0.1, tolerances.heightPercent);
-    tiltTolerance =
-        ToleranceBox(this, "tiltTolerance", tr(" \u00b0"), 20, 0.1, tolerances.tiltDegrees);
-    for (QDoubleSpinBox* box : {clockTolerance, lengthTolerance, heightTolerance, tiltTolerance}) {
-        connect(box, &QDoubleSpinBox::valueChanged, this, &ReadingsWindow::readTolerances);
-    }
     auto* tolerancesBox = new QGroupBox(tr("Tolerances (one standard deviation)"), this);
     auto* form = new QFormLayout(tolerancesBox);
-    form->addRow(tr("&Clock:"), clockTolerance);
-    form->addRow(tr("S&hadow length:"), lengthTolerance);
-    form->addRow(tr("Square h&eight:"), heightTolerance);
-    form->addRow(tr("Square &tilt:"), tiltTolerance);
-    clockTolerance->setAccessibleName(tr("Clock tolerance in seconds"));
-    lengthTolerance->setAccessibleName(tr("Shadow length tolerance in percent"));
-    heightTolerance->setAccessibleName(tr("Square height tolerance in percent"));
-    tiltTolerance->setAccessibleName(tr("Square tilt tolerance in degrees"));
+    for (const tolerance_fields::Field& field : tolerance_fields::Fields()) {
+        QDoubleSpinBox* box =
+            tolerance_fields::MakeBox(field, list_->tolerances().*field.value, this);
+        connect(box, &QDoubleSpinBox::valueChanged, this, [this, &field](double value) {
+            rd::Tolerances tolerances = list_->tolerances();
+            tolerances.*field.value = value;
+            list_->setTolerances(tolerances);
+        });
+        form->addRow(tr(field.label), box);
+        toleranceBoxes.push_back(box);
+    }
 
     planView = new PictureWidget(QStringLiteral("planView"), tr("Plan view of the wall"),
                                  QSize(280, 280), this);
@@ -225,6 +222,7 @@ void ReadingsWindow::createControls() {
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(buttons);
     layout->addWidget(splitter, 1);
+    layout->addWidget(statusLabel);
 }
 
 std::vector<rd::DayPlan> ReadingsWindow::makeDayPlans() const {
@@ -263,15 +261,13 @@ void ReadingsWindow::refresh() {
     planView->setAccessibleDescription(answerLabel->text());
     dayPlot->setAccessibleDescription(bestTimeLabel->text());
     readingsTable->resizeColumnsToContents();
-}
 
-void ReadingsWindow::readTolerances() {
-    list_->setTolerances({
-        .clockSeconds = clockTolerance->value(),
-        .lengthPercent = lengthTolerance->value(),
-        .heightPercent = heightTolerance->value(),
-        .tiltDegrees = tiltTolerance->value(),
-    });
+    // The boxes follow the list's tolerances through undo and redo without changing them.
+    const std::span<const tolerance_fields::Field> fields = tolerance_fields::Fields();
+    for (std::size_t i = 0; i < fields.size(); ++i) {
+        const QSignalBlocker quiet(toleranceBoxes[i]);
+        toleranceBoxes[i]->setValue(list_->tolerances().*fields[i].value);
+    }
 }
 
 void ReadingsWindow::deleteSelected() {
@@ -289,88 +285,21 @@ void ReadingsWindow::deleteSelected() {
     if (list_->size() > 0) readingsTable->selectRow(std::min(next, list_->size() - 1));
 }
 
-void ReadingsWindow::tell(const QString& text, bool warning) {
-    QMessageBox box(warning ? QMessageBox::Warning : QMessageBox::Information,
-                    QLatin1String(product::kName), text, QMessageBox::Ok, this);
-    box.exec();
-}
-
-bool ReadingsWindow::openFile(const QString& path) {
-    const rd::CsvReadResult read = rd::ReadReadingsCsvFile(path, list_->tolerances());
-    const int added = list_->addAll(read.readings, tr("Open %1").arg(QFileInfo(path).fileName()));
-    const QString name = QDir::toNativeSeparators(path);
-    if (read.notReadingsFile || (read.readings.empty() && !read.problems.empty())) {
-        tell(tr("%1 could not be read as a readings file.\n\n%2").arg(name, ProblemsText(read)),
-             true);
-        return false;
-    }
-    if (!read.problems.empty()) {
-        tell(tr("%1: %2 of its readings were added. These lines were not read as they "
-                "stand:\n\n%3")
-                 .arg(name)
-                 .arg(added)
-                 .arg(ProblemsText(read)),
-             true);
-    }
-    return true;
-}
-
-bool ReadingsWindow::saveFile(const QString& path) {
-    const QString failure = rd::SaveReadingsCsv(path, list_->readings(), list_->tolerances());
-    if (failure.isEmpty()) return true;
-    tell(tr("The readings could not be saved as %1: %2")
-             .arg(QDir::toNativeSeparators(path), failure),
-         true);
-    return false;
-}
-
-bool ReadingsWindow::printTo(QPagedPaintDevice& device) const {
-    return PrintSeries(device, *list_, *model_, dayPlans_, bestTimeLabel->text());
-}
-
-void ReadingsWindow::offerEarlierSession() {
-    const QString earlier = recovery_file::PreviousPath();
-    if (!QFile::exists(earlier)) return;
-    const rd::CsvReadResult read = rd::ReadReadingsCsvFile(earlier, list_->tolerances());
-    if (!read.readings.empty()) {
-        QMessageBox box(QMessageBox::Question, QLatin1String(product::kName),
-                        read.readings.size() == 1
-                            ? tr("1 reading from an earlier session was kept. Do you want to "
-                                 "restore it?")
-                            : tr("%1 readings from an earlier session were kept. Do you want to "
-                                 "restore them?")
-                                  .arg(read.readings.size()),
-                        QMessageBox::Yes | QMessageBox::No, this);
-        box.setDefaultButton(QMessageBox::Yes);
-        if (box.exec() == QMessageBox::Yes) {
-            list_->addAll(read.readings, tr("Restore Earlier Readings"));
+bool ReadingsWindow::eventFilter(QObject* watched, QEvent* event) {
+    // A text box would take Ctrl+Z for its own text, Esc for its own use: the window's keys
+    // pass it by, so that undo works on the list's one history whatever has the focus.
+    if (event->type() == QEvent::ShortcutOverride) {
+        const QKeySequence key(static_cast<QKeyEvent*>(event)->keyCombination());
+        for (const QAction* action : windowKeys_) {
+            if (action->shortcuts().contains(key)) return true;
         }
     }
-    QFile::remove(earlier);
+    return QWidget::eventFilter(watched, event);
 }
 
-void ReadingsWindow::askOpen() {
-    const QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    const QString path = QFileDialog::getOpenFileName(this, tr("Open Readings"), folder,
-                                                      tr("Readings files (*.csv);;All files (*)"));
-    if (!path.isEmpty()) openFile(path);
+void ReadingsWindow::closeEvent(QCloseEvent* event) {
+    QWidget::closeEvent(event);
+    if (parentWidget()) parentWidget()->activateWindow();
 }
 
-void ReadingsWindow::askSave() {
-    const QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    QString path = QFileDialog::getSaveFileName(this, tr("Save Readings"),
-                                                QDir(folder).filePath(tr("readings.csv")),
-                                                tr("Readings files (*.csv)"));
-    if (path.isEmpty()) return;
-    if (QFileInfo(path).suffix().isEmpty()) path += QStringLiteral(".csv");
-    saveFile(path);
-}
-
-void ReadingsWindow::askPrint() {
-    QPrinter printer;
-    printer.setDocName(tr("%1 readings").arg(QLatin1String(product::kName)));
-    QPrintDialog dialog(&printer, this);
-    dialog.setWindowTitle(tr("Print Readings"));
-    if (dialog.exec() != QDialog::Accepted) return;
-    if (!printTo(printer)) tell(tr("The readings could not be printed."), true);
-}
+void ReadingsWindow::comeBack() { activateWindow(); }

@@ -6,6 +6,7 @@
 
 #include "readings/day_plan.h"
 
+class QAction;
 class QDoubleSpinBox;
 class QLabel;
 class QPagedPaintDevice;
@@ -14,10 +15,14 @@ class QTableView;
 class PictureWidget;
 class ReadingsList;
 class ReadingsTableModel;
+namespace kestramo::readings {
+struct CsvReadResult;
+}
 
 // The readings of this session in a window of their own: the table with a check box to leave a
 // reading out, the combined declination with its uncertainty, the tolerances it rests on, the
-// plan view, and when to measure next. Opens and saves readings files and prints the series.
+// plan view, and when to measure next. Opens and saves readings files, prints the series, and
+// offers back the readings of earlier sessions that did not end normally.
 class ReadingsWindow : public QWidget {
     Q_OBJECT
 
@@ -25,27 +30,29 @@ class ReadingsWindow : public QWidget {
     // Shows `list`, which the caller keeps.
     explicit ReadingsWindow(ReadingsList* list, QWidget* parent = nullptr);
 
-    // Reads a readings file and adds its good readings to the list; tells the user about lines
-    // that could not be read. False when nothing could be read.
+    // Reads a readings file, adds its good readings to the list and says what happened: how
+    // many were added, lines that could not be read, columns left out. False when nothing could
+    // be read.
     bool openFile(const QString& path);
     // Writes the list to a readings file, atomically; tells the user when it cannot.
     bool saveFile(const QString& path);
     // Paints the printout of the series on `device`. False when it cannot be painted on.
     bool printTo(QPagedPaintDevice& device) const;
-    // Offers to restore the readings an earlier session left in its recovery file, if any.
-    void offerEarlierSession();
+    // Asks, for each earlier session whose recovery file no running copy holds, whether its
+    // readings are added to this list, discarded, or kept to be asked about later.
+    void offerEarlierSessions();
 
     QTableView* readingsTable;
     QLabel* answerLabel;
     QLabel* agreementLabel;
     QLabel* adviceLabel;
     QLabel* bestTimeLabel;
+    // What the last file operation did.
+    QLabel* statusLabel;
     PictureWidget* planView;
     PictureWidget* dayPlot;
-    QDoubleSpinBox* clockTolerance;
-    QDoubleSpinBox* lengthTolerance;
-    QDoubleSpinBox* heightTolerance;
-    QDoubleSpinBox* tiltTolerance;
+    // One box for each of tolerance_fields::Fields(), in its order.
+    std::vector<QDoubleSpinBox*> toleranceBoxes;
     QPushButton* cmdOpen;
     QPushButton* cmdSave;
     QPushButton* cmdPrintSeries;
@@ -53,19 +60,44 @@ class ReadingsWindow : public QWidget {
     QPushButton* cmdUndo;
     QPushButton* cmdRedo;
 
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
   private:
+    struct Added {
+        int readings = 0;
+        bool tolerancesTaken = false;
+    };
+
     void createControls();
     void refresh();
     // The day plans of the last reading with answers, one per candidate wall (one when decided).
     std::vector<kestramo::readings::DayPlan> makeDayPlans() const;
-    void readTolerances();
     void deleteSelected();
     void askOpen();
     void askSave();
     void askPrint();
+    // A modal box titled like the program; returns the button pressed. The window is active
+    // again afterwards.
+    int ask(const QString& text, int icon, int buttons, int defaultButton);
     void tell(const QString& text, bool warning);
+    // Makes this window active again after a dialog: under an X server without a window
+    // manager nothing else does, and its keys would reach nothing.
+    void comeBack();
+    // Adds a file's readings in one step to undo; takes the file's tolerances for the whole
+    // list when the list is empty, or asks first when the list has other tolerances.
+    Added addFromFile(const kestramo::readings::CsvReadResult& read, const QString& name,
+                      const QString& why);
+    // The folder a file dialog starts in: the last one a file was saved in or opened from, else
+    // the documents folder, else the home folder.
+    QString startFolder() const;
+    void showFileName(const QString& path);
 
     ReadingsList* list_;
     ReadingsTableModel* model_;
     std::vector<kestramo::readings::DayPlan> dayPlans_;  // as the day plot shows them
+    // The window's own keys, which no control inside it may take for itself.
+    std::vector<QAction*> windowKeys_;
+    QString lastFolder_;
 };

@@ -22,35 +22,9 @@
 #include "readings_window/recovery_file.h"
 #include "readings_window/series_summary.h"
 #include "tests/support/modal_answerer.h"
-#include "tests/support/window_driver.h"
+#include "tests/support/readings_driver.h"
 
 namespace {
-
-// The worked morning reading and two more of the same wall later that day.
-const Observation kMorning = {"9/3/2003", 2, "40.655", "72.855", 1, 6, "11:00", "10", "25"};
-Observation At(const QString& time, const QString& length) {
-    Observation reading = kMorning;
-    reading.time = time;
-    reading.length = length;
-    return reading;
-}
-
-void Calculate(Sundial_Input& window, const Observation& reading) {
-    Enter(window, reading);
-    QTest::mouseClick(window.CmdCalculate, Qt::LeftButton);
-}
-
-ReadingsWindow* OpenReadings(Sundial_Input& window) {
-    // A mnemonic clicks its button the way a mouse would, a moment after the key.
-    QTest::keyClick(&window, Qt::Key_R, Qt::AltModifier);
-    (void)QTest::qWaitFor([&] {
-        auto* readings = window.findChild<ReadingsWindow*>();
-        return readings && readings->isVisible();
-    });
-    auto* readings = window.findChild<ReadingsWindow*>();
-    if (readings && !QTest::qWaitForWindowExposed(readings)) qWarning("readings window not shown");
-    return readings;
-}
 
 // With KESTRAMO_SCREENSHOT_DIR set, keeps a picture of the window in that folder, to look at.
 void SaveShot(ReadingsWindow* readings, const QString& name) {
@@ -62,10 +36,6 @@ void SaveShot(ReadingsWindow* readings, const QString& name) {
         qWarning("cannot save %s", qPrintable(name));
 }
 
-QString CellText(ReadingsWindow* readings, int row, int column) {
-    return readings->readingsTable->model()->index(row, column).data().toString();
-}
-
 }  // namespace
 
 class ReadingsWindowTest : public QObject {
@@ -74,8 +44,7 @@ class ReadingsWindowTest : public QObject {
   private slots:
     void init() {
         QStandardPaths::setTestModeEnabled(true);
-        QFile::remove(recovery_file::CurrentPath());
-        QFile::remove(recovery_file::PreviousPath());
+        QDir(recovery_file::Folder()).removeRecursively();
         RestoreTestLocale();
     }
 
@@ -107,9 +76,7 @@ class ReadingsWindowTest : public QObject {
 
     void workedSeriesGivesOneAnswer() {
         auto window = OpenWindow();
-        for (const Observation& reading : {kMorning, At("15:00", "15.46"), At("16:30", "21.07")}) {
-            Calculate(*window, reading);
-        }
+        CalculateWorkedSeries(*window);
         ReadingsWindow* readings = OpenReadings(*window);
         QVERIFY2(readings->answerLabel->text().startsWith(QStringLiteral("11.4\u00b0 W \u00b1 ")),
                  qPrintable(readings->answerLabel->text()));
@@ -136,9 +103,7 @@ class ReadingsWindowTest : public QObject {
 
     void leaveOutDeleteAndUndo() {
         auto window = OpenWindow();
-        for (const Observation& reading : {kMorning, At("15:00", "15.46"), At("16:30", "21.07")}) {
-            Calculate(*window, reading);
-        }
+        CalculateWorkedSeries(*window);
         ReadingsWindow* readings = OpenReadings(*window);
         QAbstractItemModel* model = readings->readingsTable->model();
         const QModelIndex firstUse = model->index(0, ReadingsTableModel::Use);
@@ -154,7 +119,8 @@ class ReadingsWindowTest : public QObject {
         QCOMPARE(model->rowCount(), 2);
         QCOMPARE(CellText(readings, 1, ReadingsTableModel::Time), QStringLiteral("16:30:00"));
 
-        QTest::keyClick(readings, Qt::Key_Z, Qt::ControlModifier);  // the deletion
+        QVERIFY(WaitUntilActive(readings));
+        PressKey(Qt::Key_Z, Qt::ControlModifier);  // the deletion
         QCOMPARE(model->rowCount(), 3);
         QTest::mouseClick(readings->cmdUndo, Qt::LeftButton);  // leaving the first out
         QCOMPARE(model->index(0, ReadingsTableModel::Use).data(Qt::CheckStateRole).toInt(),
@@ -168,30 +134,27 @@ class ReadingsWindowTest : public QObject {
     // cursor on it, Delete removes it and leaves the cursor in place, Ctrl+Z brings both back.
     void readingsFromTheKeyboard() {
         auto window = OpenWindow();
-        for (const Observation& reading : {kMorning, At("15:00", "15.46"), At("16:30", "21.07")}) {
-            Calculate(*window, reading);
-        }
+        CalculateWorkedSeries(*window);
         ReadingsWindow* readings = OpenReadings(*window);
-        readings->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(readings));
+        QVERIFY(WaitUntilActive(readings));
         QTableView* table = readings->readingsTable;
         table->setFocus();
-        QTest::keyClick(table, Qt::Key_Down);
+        PressKey(Qt::Key_Down);
         const int row = table->currentIndex().row();
         QVERIFY(row >= 0);
 
-        QTest::keyClick(table, Qt::Key_Space);
+        PressKey(Qt::Key_Space);
         QCOMPARE(
             table->model()->index(row, ReadingsTableModel::Use).data(Qt::CheckStateRole).toInt(),
             int(Qt::Unchecked));
         QCOMPARE(table->currentIndex().row(), row);
         QVERIFY(readings->answerLabel->text().endsWith(QStringLiteral(", 2 readings")));
 
-        QTest::keyClick(table, Qt::Key_Delete);
+        PressKey(Qt::Key_Delete);
         QCOMPARE(table->model()->rowCount(), 2);
         QCOMPARE(table->currentIndex().row(), std::min(row, 1));
-        QTest::keyClick(table, Qt::Key_Z, Qt::ControlModifier);
-        QTest::keyClick(table, Qt::Key_Z, Qt::ControlModifier);
+        PressKey(Qt::Key_Z, Qt::ControlModifier);
+        PressKey(Qt::Key_Z, Qt::ControlModifier);
         QCOMPARE(table->model()->rowCount(), 3);
         QVERIFY(readings->answerLabel->text().endsWith(QStringLiteral(", 3 readings")));
     }
@@ -246,20 +209,21 @@ class ReadingsWindowTest : public QObject {
         const QString path = folder.filePath(QStringLiteral("wall.csv"));
         {
             auto window = OpenWindow();
-            for (const Observation& reading :
-                 {kMorning, At("15:00", "15.46"), At("16:30", "21.07")}) {
-                Calculate(*window, reading);
-            }
+            CalculateWorkedSeries(*window);
             QVERIFY(OpenReadings(*window)->saveFile(path));
         }
+        // Everything was saved: the session's recovery file went with it, and nothing is
+        // offered.
+        QCOMPARE(QDir(recovery_file::Folder()).entryList(QDir::Files), QStringList());
         auto window = OpenWindow();
-        ModalAnswerer answerer(QMessageBox::No);  // the earlier session is not restored
+        ModalAnswerer answerer;
         ReadingsWindow* readings = OpenReadings(*window);
-        QCOMPARE(answerer.seen().size(), 1);
         QVERIFY(readings->openFile(path));
         QCOMPARE(readings->readingsTable->model()->rowCount(), 3);
         QVERIFY(readings->answerLabel->text().startsWith(QStringLiteral("11.4\u00b0 W")));
-        QCOMPARE(answerer.seen().size(), 1);
+        QCOMPARE(readings->statusLabel->text(), QStringLiteral("wall.csv: 3 readings added."));
+        QVERIFY(readings->windowTitle().endsWith(QStringLiteral(" \u2013 wall.csv")));
+        QCOMPARE(answerer.seen().size(), 0);
     }
 
     void malformedFileKeepsGoodLinesAndTellsWhich() {
@@ -297,38 +261,55 @@ class ReadingsWindowTest : public QObject {
         QCOMPARE(readings->readingsTable->model()->rowCount(), 2);
     }
 
+    // An earlier session's readings are added, discarded, or kept for later (Esc and closing
+    // the question too); only Discard deletes its file, and Add once this session's file holds
+    // them.
     void earlierSessionIsOfferedBack_data() {
         QTest::addColumn<int>("answer");
         QTest::addColumn<int>("rows");
-        QTest::newRow("restored") << int(QMessageBox::Yes) << 3;
-        QTest::newRow("declined") << int(QMessageBox::No) << 1;
+        QTest::addColumn<bool>("kept");  // the earlier session's file is still there
+        QTest::newRow("added") << int(QMessageBox::Yes) << 3 << false;
+        QTest::newRow("discarded") << int(QMessageBox::Discard) << 1 << false;
+        QTest::newRow("later") << int(QMessageBox::Cancel) << 1 << true;
     }
 
     void earlierSessionIsOfferedBack() {
         QFETCH(int, answer);
         QFETCH(int, rows);
+        QFETCH(bool, kept);
         {
             auto window = OpenWindow();
             Calculate(*window, kMorning);
             Calculate(*window, At("15:00", "15.46"));
         }
-        QVERIFY(QFile::exists(recovery_file::CurrentPath()));
+        // Ended normally, but with readings in no saved file: they stay.
+        const QStringList earlier = RecoveryFiles();
+        QCOMPARE(earlier.size(), 1);
         auto window = OpenWindow();
         Calculate(*window, At("16:30", "21.07"));
         ModalAnswerer answerer{QMessageBox::StandardButton(answer)};
         ReadingsWindow* readings = OpenReadings(*window);
         QTRY_COMPARE(answerer.seen().size(), 1);
-        QVERIFY(
-            answerer.seen()[0].text.contains(QStringLiteral("2 readings from an earlier session")));
+        const ModalAnswerer::Seen& question = answerer.seen()[0];
+        QVERIFY2(question.text.contains(QStringLiteral("left 2 readings")) &&
+                     question.text.contains(QStringLiteral("Add them to this session's list")),
+                 qPrintable(question.text));
+        QStringList buttons = question.buttons;
+        buttons.sort();
+        QCOMPARE(buttons, (QStringList{"Add to This List", "Ask Later", "Discard"}));
+        QCOMPARE(question.defaultButton, QStringLiteral("Add to This List"));
         QCOMPARE(readings->readingsTable->model()->rowCount(), rows);
-        QVERIFY(!QFile::exists(recovery_file::PreviousPath()));
+        QCOMPARE(RecoveryFiles().contains(earlier[0]), kept);
+        // Adding is undone like any other change.
+        if (rows == 3) {
+            readings->cmdUndo->click();
+            QCOMPARE(readings->readingsTable->model()->rowCount(), 1);
+        }
     }
 
     void printsTheSeriesToPdf() {
         auto window = OpenWindow();
-        for (const Observation& reading : {kMorning, At("15:00", "15.46"), At("16:30", "21.07")}) {
-            Calculate(*window, reading);
-        }
+        CalculateWorkedSeries(*window);
         ReadingsWindow* readings = OpenReadings(*window);
         QTemporaryDir folder;
         const QString path = folder.filePath(QStringLiteral("series.pdf"));

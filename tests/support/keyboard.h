@@ -37,13 +37,23 @@ inline bool TypeText(const QString& text) {
     return true;
 }
 
+// Waits until `window` itself is the active window. QTest::qWaitForWindowActive would also
+// take a window whose transient parent or child is active for active.
+inline bool WaitUntilActive(QWidget* window) {
+    if (QTest::qWaitFor([window] { return QApplication::activeWindow() == window; })) {
+        return true;
+    }
+    qWarning("%s did not become active", qPrintable(window->objectName()));
+    return false;
+}
+
 // A click into a box makes its window active and gives the box the focus, as a user would
 // before typing.
 inline void ClickInto(QWidget* box) {
     QWidget* window = box->window();
-    if (!window->isActiveWindow()) {
+    if (QApplication::activeWindow() != window) {
         window->activateWindow();
-        if (!QTest::qWaitForWindowActive(window)) qWarning("the window did not become active");
+        WaitUntilActive(window);
     }
     QTest::mouseClick(box, Qt::LeftButton);
 }

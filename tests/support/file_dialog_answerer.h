@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QTimer>
+
+// Answers the file dialogs a window opens while a test drives it: records the folder each
+// starts in and the name its name box shows, and cancels it. Qt's own dialog is needed
+// (Qt::AA_DontUseNativeDialogs), since a desktop's dialog is no widget to look into.
+class FileDialogAnswerer : public QObject {
+  public:
+    struct Seen {
+        QString folder;
+        QString name;
+    };
+
+    FileDialogAnswerer() {
+        connect(&timer_, &QTimer::timeout, this, &FileDialogAnswerer::poll);
+        timer_.start(10);
+    }
+    const QList<Seen>& seen() const { return seen_; }
+
+  private:
+    void poll() {
+        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        if (!dialog || !dialog->isVisible()) return;
+        const auto* nameBox = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+        seen_ << Seen{dialog->directory().absolutePath(), nameBox ? nameBox->text() : QString()};
+        dialog->reject();
+    }
+
+    QTimer timer_;
+    QList<Seen> seen_;
+};
