@@ -4,6 +4,7 @@
 
 #include <QAbstractButton>
 #include <QFileInfo>
+#include <QLabel>
 #include <QLocale>
 #include <QMessageBox>
 
@@ -29,18 +30,17 @@ void ReadingsWindow::offerEarlierSessions() {
         const QString fileName = QFileInfo(earlier.path()).fileName();
         const QDateTime when = earlier.lastChanged();
         const int count = int(read.readings.size());
+        const QString kept = count == 1 ? tr("1 reading") : tr("%1 readings").arg(count);
         QMessageBox box(
             QMessageBox::Question, QLatin1String(product::kName),
-            (count == 1 ? tr("An earlier session left 1 reading in its recovery file; its last "
-                             "change was on %1 at %2.")
-                        : tr("An earlier session left %3 readings in its recovery file; its last "
-                             "change was on %1 at %2."))
-                    .arg(QLocale().toString(when.date(), QLocale::LongFormat),
-                         QLocale().toString(when.time(), QLocale::ShortFormat))
-                    .arg(count) +
-                tr("\n\nAdd them to this session's list of readings? Discard deletes them for "
-                   "good; Ask Later keeps them in their file (%1) to be offered again.")
-                    .arg(fileName),
+            tr("An earlier session left %1 in its recovery file; its last change was on %2 at "
+               "%3.\n\n")
+                    .arg(kept, QLocale().toString(when.date(), QLocale::LongFormat),
+                         QLocale().toString(when.time(), QLocale::ShortFormat)) +
+                (count == 1 ? tr("Add it to this session's list of readings?")
+                            : tr("Add them to this session's list of readings?")) +
+                tr(" Discard deletes %1 for good; Ask Later keeps %1 in %2 to be offered again.")
+                    .arg(count == 1 ? tr("it") : tr("them"), fileName),
             QMessageBox::Yes | QMessageBox::Discard | QMessageBox::Cancel, this);
         box.button(QMessageBox::Yes)->setText(tr("&Add to This List"));
         box.button(QMessageBox::Discard)->setText(tr("&Discard"));
@@ -50,7 +50,11 @@ void ReadingsWindow::offerEarlierSessions() {
         const int answer = box.exec();
         comeBack();
         if (answer == QMessageBox::Yes) {
-            addFromFile(read, fileName, tr("Add Earlier Session's Readings"));
+            const Added added = addFromFile(read, fileName, tr("Add Earlier Session's Readings"));
+            statusLabel->setText(
+                added.readings == 1
+                    ? tr("1 reading of an earlier session added.")
+                    : tr("%1 readings of an earlier session added.").arg(added.readings));
             // Its readings are safe in this session's own file now.
             if (list_->recoveryFileIsCurrent()) earlier.remove();
         } else if (answer == QMessageBox::Discard) {
