@@ -38,19 +38,7 @@ reading() {
     copy_focus "$name"
     if [[ -z ${made[$name]:-} ]]; then
         made[$name]=0
-        type_text "9/3/2003"
-        keys alt+d Tab
-        type_text "GMT-5"
-        keys Tab
-        type_text "40.655"
-        keys Tab
-        type_text "72.855"
-        keys alt+w Tab Tab Tab Tab
-        type_text "10"
-        keys Tab
-        type_text "$length"
-        keys Tab
-        type_text "$time"
+        type_worked_session "$time" "$length"
         keys shift+Tab
     else
         keys Tab ctrl+a

@@ -8,6 +8,9 @@
 #   copy_focus NAME           gives the copy's main window the focus
 #   keys KEY...               presses the keys (xdotool's names) where the focus is
 #   type_text TEXT            types the text where the focus is
+#   type_worked_session [TIME [LENGTH]]
+#                             types the worked measurement from the date box on with the keys
+#                             alone (the zone typed as text), the focus ending in the time box
 #   count NAME KIND           how many KIND lines (result, message) the copy printed
 #   wait_count NAME KIND N    waits until there are N, and fails if there are more
 #   last NAME KIND            the copy's last KIND line, without "KIND: "
@@ -90,6 +93,23 @@ keys() { xdotool key --delay 40 "$@"; }
 
 # xdotool reads what it types in its own locale; C.UTF-8 is there on every Debian system.
 type_text() { LC_ALL=C.UTF-8 xdotool type --delay 20 "$1"; }
+
+type_worked_session() {
+    type_text "9/3/2003"
+    keys alt+d Tab
+    type_text "GMT-5"
+    keys Tab
+    type_text "40.655"
+    keys Tab
+    type_text "72.855"
+    # West, then past Calculate, Quit and Print.
+    keys alt+w Tab Tab Tab Tab
+    type_text "10"
+    keys Tab
+    type_text "${2:-25}"
+    keys Tab
+    type_text "${1:-11:00:00 AM}"
+}
 
 count() { grep -c "^$2: " "$x_dir/$1.out"; }
 

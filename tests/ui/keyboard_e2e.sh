@@ -26,19 +26,7 @@ enter_gives() {
 }
 
 copy_start main
-type_text "9/3/2003"
-keys alt+d Tab
-type_text "GMT-5"
-keys Tab
-type_text "40.655"
-keys Tab
-type_text "72.855"
-keys alt+w Tab Tab Tab Tab
-type_text "10"
-keys Tab
-type_text "25"
-keys Tab
-type_text "11:00:00 AM"
+type_worked_session
 enter_gives "$worked" "the worked session"
 
 # From the time box round the cycle: Show Measuring Method is passed, Quit and Print too.
