@@ -34,8 +34,9 @@ QByteArray Lines(std::initializer_list<QByteArray> lines) {
 
 // A spreadsheet's "Unicode text": UTF-16, little end first, with its mark, tabs between.
 QByteArray UnicodeText(const QByteArray& text) {
+    const QByteArray tabbed = QByteArray(text).replace(',', '\t');
     QByteArray bytes("\xFF\xFE");
-    for (const char c : QByteArray(text).replace(',', '\t')) bytes.append(c).append('\0');
+    for (const char c : tabbed) bytes.append(c).append('\0');
     return bytes;
 }
 

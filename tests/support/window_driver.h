@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QComboBox>
+#include <QDir>
 #include <QLineEdit>
 #include <QRadioButton>
 #include <QTest>
@@ -8,10 +9,14 @@
 #include <memory>
 
 #include "main_window/Sundial_Input.h"
+#include "readings_window/recovery_file.h"
 #include "tests/support/keyboard.h"
 
-// A window, shown and active, as a user finds it at start-up.
+// A window, shown and active, as a user finds it at start-up. The test program's first one
+// finds no recovery files of earlier runs, which every window that keeps a reading leaves.
 inline std::unique_ptr<Sundial_Input> OpenWindow() {
+    static const bool cleared = QDir(recovery_file::Folder()).removeRecursively();
+    Q_UNUSED(cleared);
     auto window = std::make_unique<Sundial_Input>();
     window->show();
     window->activateWindow();
