@@ -14,6 +14,7 @@
 #include "engine/alignment_calculations.h"
 #include "main_window/link_label.h"
 #include "main_window/pictures.h"
+#include "main_window/printed_results.h"
 #include "main_window/window_texts.h"
 
 static void InitKestramoResources() { Q_INIT_RESOURCE(kestramo_resources); }
@@ -37,6 +38,7 @@ Sundial_Input::Sundial_Input(QWidget* parent) : QDialog(parent, Qt::Window) {
 
     Form_Load();
     watchInputs();
+    PrintResultsWhenAsked(this);
     txtDate->setFocus();
 }
 
