@@ -72,8 +72,9 @@ QString OpenedText(const QString& name, const rd::CsvReadResult& read, int added
         text += QObject::tr(" The list now uses the file's tolerances.");
     }
     if (!read.unknownColumns.isEmpty()) {
-        text += QObject::tr(" Columns it has that Kestramo does not know were left out: %1.")
-                    .arg(read.unknownColumns.join(QStringLiteral(", ")));
+        text +=
+            QObject::tr(" Columns it has that %1 does not know were left out: %2.")
+                .arg(QLatin1String(product::kName), read.unknownColumns.join(QStringLiteral(", ")));
     }
     return text;
 }
