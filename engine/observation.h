@@ -18,7 +18,25 @@ struct Observation {
         false;  // the clock shows daylight-saving time, one hour ahead of standard
 };
 
+// A date of the proleptic Gregorian calendar.
+struct CalendarDate {
+    int year = 2000;  // e.g. 2003
+    int month = 1;    // 1 to 12
+    int day = 1;      // 1 to the month's length
+
+    friend bool operator==(const CalendarDate&, const CalendarDate&) = default;
+    friend auto operator<=>(const CalendarDate&, const CalendarDate&) = default;
+};
+
 // Serial day of a date of the proleptic Gregorian calendar (month 1 to 12, day 1 to 31).
 SerialDay SerialDayOf(int year, int month, int day);
+SerialDay SerialDayOf(const CalendarDate& date);
+
+// The calendar date of a serial day; any fraction is ignored, as the engine ignores it.
+CalendarDate CalendarDateOf(SerialDay serial);
+
+// True when the date exists (month 1 to 12, day within that month, leap years counted) and the
+// year lies in 1 to 9999.
+bool IsValidDate(const CalendarDate& date);
 
 }  // namespace kestramo

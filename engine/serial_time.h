@@ -6,6 +6,8 @@
 // time of day (0.5 is 12:00:00).
 namespace kestramo {
 
+inline constexpr double kSecondsPerDay = 86400;
+
 // Whole calendar days in a serial date, truncated toward zero.
 inline double CalendarDay(double serial) { return std::trunc(serial); }
 

@@ -24,8 +24,9 @@ double ReduceHourAngle(double degrees) {
     return reduced >= 180 ? reduced - 360 : reduced;
 }
 
-// Maps degrees to the equivalent angle in [-180, 180] by the half-angle tangent.
-double WrapHalfTurn(double degrees) {
+// Maps degrees to the equivalent angle in [-180, 180] by the half-angle tangent: the rule the
+// answers have always been wrapped by, which keeps +-180 as they come.
+double HalfAngleRule(double degrees) {
     return 2 * ArcTan(std::tan(kDegToRad * degrees / 2)) / kDegToRad;
 }
 
@@ -78,8 +79,8 @@ WallSolution SolveWall(const Observation& observation, const SunEphemeris& sun, 
     }
 
     const double offset = ArcCos(ratio);  // radians, in [0, pi/2)
-    solution.FirstAnswer = WrapHalfTurn((azimuth - offset) / kDegToRad);
-    solution.SecondAnswer = WrapHalfTurn((azimuth + offset) / kDegToRad);
+    solution.FirstAnswer = HalfAngleRule((azimuth - offset) / kDegToRad);
+    solution.SecondAnswer = HalfAngleRule((azimuth + offset) / kDegToRad);
     solution.Solvable = true;
     return solution;
 }

@@ -1,0 +1,117 @@
+#include "series/leave_out.h"
+
+#include <boost/math/distributions/normal.hpp>
+
+#include <algorithm>
+#include <set>
+
+namespace kestramo::series {
+namespace {
+
+// Up to this many readings in the fit, each candidate is refitted without it; beyond, the
+// deleted residual of the linearised fit ranks them and only the best few are refitted.
+constexpr int kRefitEachUpTo = 30;
+constexpr std::size_t kRefittedBeyond = 3;
+
+// How much chi^2 falls when reading i leaves the fit, estimated from the fit with it: its
+// squared residual over the variance of a residual of the fit, V - P.
+double DeletedResidualSquared(const FitInput& input, const WallFit& fit, int i) {
+    const ReadingResidual r = ResidualAt(input, fit, i);
+    const double z = Standardized(r, true);
+    return z * z;
+}
+
+}  // namespace
+
+double OutlierPrice(int readings) {
+    constexpr double kThreeSigmaTails = 0.0027;
+    const double z = boost::math::quantile(boost::math::normal(),
+                                           1 - kThreeSigmaTails / (2 * std::max(readings, 1)));
+    return z * z;
+}
+
+LeaveOutChoice LeaveOut(const FitInput& input, std::span<const char> usable,
+                        std::span<const char> forcedIn, const WallFit& start) {
+    const int n = int(input.geometry.size());
+    LeaveOutChoice choice;
+    choice.use.assign(usable.begin(), usable.end());
+    choice.use.resize(size_t(n));
+    choice.fit = FitWall(input, choice.use, start);
+    const int count = int(std::count(choice.use.begin(), choice.use.end(), 1));
+    const std::size_t cap = count > 0 ? std::size_t((count - 1) / 2) : 0;
+    const double price = OutlierPrice(count);
+    std::set<std::vector<char>> visited{choice.use};
+
+    for (int step = 0; step < 2 * n + 2 && choice.fit.valid; ++step) {
+        // A reading left out that the fit now predicts comes back first.
+        int back = -1;
+        double backZ = price;
+        for (int j : choice.leftOut) {
+            const double z = Standardized(ResidualAt(input, choice.fit, j), false);
+            if (z * z < backZ) {
+                backZ = z * z;
+                back = j;
+            }
+        }
+        if (back >= 0) {
+            std::vector<char> use = choice.use;
+            use[size_t(back)] = 1;
+            if (visited.insert(use).second) {
+                choice.use = use;
+                choice.leftOut.erase(
+                    std::find(choice.leftOut.begin(), choice.leftOut.end(), back));
+                choice.fit = FitWall(input, choice.use, choice.fit);
+                continue;
+            }
+        }
+        if (choice.leftOut.size() >= cap) break;
+
+        // The reading whose leaving lowers chi^2 the most.
+        std::vector<std::pair<double, int>> ranked;
+        const int inFit = choice.fit.used;
+        for (int i = 0; i < n; ++i) {
+            if (!choice.use[size_t(i)] || (size_t(i) < forcedIn.size() && forcedIn[size_t(i)])) {
+                continue;
+            }
+            ranked.emplace_back(DeletedResidualSquared(input, choice.fit, i), i);
+        }
+        if (ranked.empty()) break;
+        std::sort(ranked.rbegin(), ranked.rend());
+        // Beyond a few readings the linearised drop ranks them well: only those it puts near the
+        // price are refitted.
+        std::size_t refits = ranked.size();
+        if (inFit > kRefitEachUpTo) {
+            refits = 0;
+            while (refits < std::min(ranked.size(), kRefittedBeyond) &&
+                   ranked[refits].first > price / 2) {
+                ++refits;
+            }
+        }
+        double bestDrop = price;
+        int leave = -1;
+        WallFit leaveFit;
+        std::vector<char> use = choice.use;
+        for (std::size_t k = 0; k < refits; ++k) {
+            const int i = ranked[k].second;
+            use[size_t(i)] = 0;
+            WallFit without = FitWall(input, use, choice.fit);
+            use[size_t(i)] = 1;
+            const double drop = choice.fit.chiSquare - without.chiSquare;
+            if (without.valid && drop > bestDrop) {
+                bestDrop = drop;
+                leave = i;
+                leaveFit = std::move(without);
+            }
+        }
+        if (leave < 0) break;
+        use[size_t(leave)] = 0;
+        if (!visited.insert(use).second) break;
+        choice.use = use;
+        choice.leftOut.push_back(leave);
+        choice.fit = std::move(leaveFit);
+    }
+    choice.score = choice.fit.chiSquare + price * double(choice.leftOut.size());
+    return choice;
+}
+
+}  // namespace kestramo::series

@@ -1,0 +1,31 @@
+#pragma once
+
+#include "series/reading.h"
+#include "series/wall_fit.h"
+
+// What one more reading at another time of the day would bring, for a fitted wall.
+namespace kestramo::series {
+
+inline constexpr double kMinimumAltitude = 10;  // degrees: lower suns give fuzzy shadows
+
+struct NextReading {
+    double clockSeconds = 0;  // the clock time of the reading, seconds after midnight
+    ReadingGeometry geometry;  // the sun then, and the shadow the wall would cast
+    PredictedAngle predicted;  // for the fitted wall
+    bool sunOnFace = false;    // the sun lights the wall's face
+    bool highEnough = false;   // the sun is at least kMinimumAltitude high
+    bool practical = false;    // both, and the shadow no longer than the user can measure
+    double shadowLength = 0;   // to the edge the user reads, in the unit of the square's height;
+                               // NaN when the sun is not on the face
+    double variance = 0;            // degrees squared, the reading's own
+    double predictionVariance = 0;  // degrees squared, of the fitted wall's prediction
+    double declinationSigmaAfter = 0;  // degrees, the wall's uncertainty with the reading added
+};
+
+// A reading like `latest` (its date, site, clock kind and square) at `clockSeconds`, for the
+// wall `fit` fitted to readings whose groups include `date` and `square` (those of `latest`),
+// with the lean as unknown as the fit has it.
+NextReading LookAhead(const Reading& latest, double clockSeconds, const WallFit& fit, int date,
+                      int square, const Tolerances& tolerances);
+
+}  // namespace kestramo::series

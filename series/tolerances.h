@@ -1,0 +1,50 @@
+#pragma once
+
+// How good the user's measurements are, and how the shadow was read: everything the fit of a
+// series needs besides the readings themselves. Every tolerance is one standard deviation; a
+// zero tolerance leaves that source out.
+namespace kestramo::series {
+
+// Which part of the shadow's blurred end the user measured to. The sun is a disc, so a square's
+// tip casts an end that fades from H tan(theta - r) to H tan(theta + r), r the sun's radius.
+enum class ShadowEdge {
+    Outer,   // the faint outer edge, as the measuring method instructs
+    Middle,  // the middle of the blur, where the sun's centre puts the end
+};
+
+struct Tolerances {
+    // The watch's offset from true time, seconds; one watch serves every reading of a date, so
+    // the readings of one date share it. A watch set from a time service keeps to 10 s.
+    double clockSeconds = 10;
+    // Noting each reading's time: the moment between seeing the shadow settle and reading the
+    // watch, seconds, each reading on its own.
+    double timingSeconds = 5;
+    // Measuring the shadow's length with a tape, percent of the length, each reading.
+    double lengthPercent = 0.5;
+    // Reading the blurred end, as a fraction of the blur's width, each reading.
+    double blurFraction = 0.25;
+    // The square's height, percent; the readings with the same typed height share one square
+    // and so one error.
+    double heightPercent = 0.5;
+    // The square held "straight out" by eye, degrees off perpendicular, each reading: tilted
+    // toward the shadow by t, the square throws H sin t + L cos t instead of L.
+    double tiltDegrees = 0.5;
+    // The wall's lean from vertical as the user measured it, degrees: positive when the face
+    // leans back toward the sky, negative when it overhangs.
+    double leanDegrees = 0;
+    // How far the real lean may be from that, degrees: 0.5 is what "looks plumb" means.
+    double leanErrorDegrees = 0.5;
+    ShadowEdge edge = ShadowEdge::Outer;
+    // The longest shadow the user can measure, in square heights: the day plan offers no
+    // reading with a longer one, and a reading far beyond it is taken for a slip of the hand.
+    double longestShadow = 4;
+
+    friend bool operator==(const Tolerances&, const Tolerances&) = default;
+};
+
+// The tolerances with every value brought into its admissible range: negative or non-finite
+// tolerances become 0 (that source left out), the lean lies within 45 degrees either way, and
+// the longest shadow is at least 1 square height.
+Tolerances Admissible(const Tolerances& tolerances);
+
+}  // namespace kestramo::series

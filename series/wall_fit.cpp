@@ -1,0 +1,472 @@
+#include "series/wall_fit.h"
+
+#include <Eigen/Dense>
+
+#include <algorithm>
+#include <cmath>
+#include <map>
+
+#include "engine/angles.h"
+
+namespace kestramo::series {
+namespace {
+
+constexpr int kMaxIterations = 60;
+constexpr int kMaxRetries = 24;
+// Beyond this many dates or squares in the dense block, that group's errors are counted as the
+// readings' own (independent), which keeps a fit of many thousands of readings fast.
+constexpr int kMaxKeptGroups = 256;
+constexpr double kLeanLimit = 45;  // degrees: beyond it a "wall" is a roof
+constexpr double kStepDone = 1e-8;  // degrees
+
+double Square(double x) { return x * x; }
+
+}  // namespace
+
+FitInput MakeFitInput(std::span<const Reading> readings, std::vector<ReadingGeometry> geometry,
+                      const Tolerances& tolerances) {
+    FitInput input;
+    input.tolerances = Admissible(tolerances);
+    input.geometry = std::move(geometry);
+    std::map<double, int> dates;
+    std::map<double, int> squares;
+    for (const Reading& reading : readings) {
+        const double day = std::trunc(reading.observation.date);
+        const auto date = dates.try_emplace(day, int(dates.size())).first->second;
+        const auto square = squares.try_emplace(reading.height, int(squares.size())).first->second;
+        input.dateGroup.push_back(date);
+        input.squareGroup.push_back(square);
+        input.heights.push_back(reading.height);
+    }
+    input.dates = int(dates.size());
+    input.squares = int(squares.size());
+    return input;
+}
+
+double FitCovariance::Entry(int keptA, int elimA, int keptB, int elimB) const {
+    const auto kk = [&](int a, int b) { return keptCovariance_[size_t(a) * size_t(kept_) + b]; };
+    // cov(E_e, K_b) = -(gain_e . C[:, b]); cov(E_e, E_f) = [e == f] / d_e + gain_e C gain_f.
+    const auto gainTimes = [&](int e, int b) {
+        double sum = 0;
+        for (int c = 0; c < kept_; ++c) sum += gain_[size_t(e) * size_t(kept_) + c] * kk(c, b);
+        return sum;
+    };
+    if (keptA >= 0 && keptB >= 0) return kk(keptA, keptB);
+    if (elimA >= 0 && keptB >= 0) return -gainTimes(elimA, keptB);
+    if (keptA >= 0 && elimB >= 0) return -gainTimes(elimB, keptA);
+    if (elimA >= 0 && elimB >= 0) {
+        double sum = elimA == elimB ? 1 / diagonal_[size_t(elimA)] : 0;
+        for (int c = 0; c < kept_; ++c) {
+            sum += gainTimes(elimA, c) * gain_[size_t(elimB) * size_t(kept_) + c];
+        }
+        return sum;
+    }
+    return 0;
+}
+
+std::array<double, 16> FitCovariance::Block(int date, int square) const {
+    std::array<double, 16> block{};
+    if (kept_ == 0) return block;
+    const auto at = [](const std::vector<int>& v, int i) {
+        return i >= 0 && i < int(v.size()) ? v[size_t(i)] : -1;
+    };
+    const int kept[4] = {0, lean_, at(keptDate_, date), at(keptSquare_, square)};
+    const int elim[4] = {-1, -1, at(eliminatedDate_, date), at(eliminatedSquare_, square)};
+    for (int a = 0; a < 4; ++a) {
+        for (int b = 0; b < 4; ++b) {
+            block[size_t(a * 4 + b)] = Entry(kept[a], elim[a], kept[b], elim[b]);
+        }
+    }
+    return block;
+}
+
+bool FitCovariance::HasDate(int date) const {
+    return (date >= 0 && date < int(keptDate_.size()) && keptDate_[size_t(date)] >= 0) ||
+           (date >= 0 && date < int(eliminatedDate_.size()) &&
+            eliminatedDate_[size_t(date)] >= 0);
+}
+
+bool FitCovariance::HasSquare(int square) const {
+    return (square >= 0 && square < int(keptSquare_.size()) && keptSquare_[size_t(square)] >= 0) ||
+           (square >= 0 && square < int(eliminatedSquare_.size()) &&
+            eliminatedSquare_[size_t(square)] >= 0);
+}
+
+// The unknowns' layout for one set of readings, and the Gauss-Newton steps over it.
+class WallFitter {
+  public:
+    WallFitter(const FitInput& input, std::span<const char> use) : in_(input), t_(input.tolerances) {
+        for (size_t i = 0; i < in_.geometry.size(); ++i) {
+            if (i < use.size() && use[i] && in_.geometry[i].status != ReadingStatus::SunBelowHorizon) {
+                used_.push_back(int(i));
+            }
+        }
+        std::vector<char> dateUsed(size_t(in_.dates)), squareUsed(size_t(in_.squares));
+        for (int i : used_) {
+            dateUsed[size_t(in_.dateGroup[size_t(i)])] = 1;
+            squareUsed[size_t(in_.squareGroup[size_t(i)])] = 1;
+        }
+        const bool clock = t_.clockSeconds > 0;
+        const bool height = t_.heightPercent > 0;
+        const int dates = clock ? int(std::count(dateUsed.begin(), dateUsed.end(), 1)) : 0;
+        const int squares = height ? int(std::count(squareUsed.begin(), squareUsed.end(), 1)) : 0;
+        // The larger group goes into the diagonal block; the smaller one stays dense unless it
+        // is too large, and then its errors count as the readings' own.
+        eliminateDates_ = dates >= squares;
+        const int keptGroups = eliminateDates_ ? squares : dates;
+        foldKept_ = keptGroups > kMaxKeptGroups;
+
+        FitCovariance& c = layout_;
+        c.lean_ = t_.leanErrorDegrees > 0 ? 1 : -1;
+        int kept = c.lean_ >= 0 ? 2 : 1;
+        int eliminated = 0;
+        c.keptDate_.assign(size_t(in_.dates), -1);
+        c.eliminatedDate_.assign(size_t(in_.dates), -1);
+        c.keptSquare_.assign(size_t(in_.squares), -1);
+        c.eliminatedSquare_.assign(size_t(in_.squares), -1);
+        if (clock) {
+            for (int d = 0; d < in_.dates; ++d) {
+                if (!dateUsed[size_t(d)]) continue;
+                if (eliminateDates_) {
+                    c.eliminatedDate_[size_t(d)] = eliminated++;
+                } else if (!foldKept_) {
+                    c.keptDate_[size_t(d)] = kept++;
+                }
+            }
+        }
+        if (height) {
+            for (int s = 0; s < in_.squares; ++s) {
+                if (!squareUsed[size_t(s)]) continue;
+                if (!eliminateDates_) {
+                    c.eliminatedSquare_[size_t(s)] = eliminated++;
+                } else if (!foldKept_) {
+                    c.keptSquare_[size_t(s)] = kept++;
+                }
+            }
+        }
+        c.kept_ = kept;
+        eliminated_ = eliminated;
+        foldClock_ = clock && !eliminateDates_ && foldKept_;
+        foldHeight_ = height && eliminateDates_ && foldKept_;
+    }
+
+    WallFit Run(double declination, double lean, std::vector<double> clock,
+                std::vector<double> height) {
+        WallFit fit;
+        if (used_.empty()) return fit;
+        State x{WrapHalfTurn(declination), layout_.lean_ >= 0 ? lean : t_.leanDegrees,
+                std::move(clock), std::move(height)};
+        x.clock.resize(size_t(in_.dates));
+        x.height.resize(size_t(in_.squares));
+        // Each step holds the readings' variances where the last one left them (they change
+        // with the wall only through the rate of the sun's motion), so that the fit settles
+        // where the weighted residuals balance rather than where the variances are largest.
+        double lambda = 1e-3;
+        for (int iteration = 0; iteration < kMaxIterations; ++iteration) {
+            const double chi = Linearize(x);
+            bool improved = false;
+            double stepSize = 0;
+            for (int retry = 0; retry < kMaxRetries && !improved; ++retry) {
+                State trial = Step(x, lambda);
+                const double trialChi = ChiSquare(trial);
+                if (trialChi <= chi) {
+                    stepSize = std::max(std::fabs(AngleDifference(trial.declination, x.declination)),
+                                        std::fabs(trial.lean - x.lean));
+                    x = std::move(trial);
+                    lambda = std::max(lambda / 3, 1e-9);
+                    improved = true;
+                } else {
+                    lambda *= 4;
+                }
+            }
+            if (!improved || stepSize < kStepDone) break;
+        }
+        const double chi = Linearize(x);
+        Covariance(fit.covariance);
+        fit.valid = true;
+        fit.declination = x.declination;
+        fit.lean = x.lean;
+        fit.clockOffset = x.clock;
+        fit.heightError = x.height;
+        fit.chiSquare = chi;
+        fit.used = int(used_.size());
+        fit.degreesOfFreedom = fit.used - 1;
+        const auto block = fit.covariance.Block(-1, -1);
+        fit.declinationSigma = std::sqrt(std::max(block[0], 0.0));
+        fit.leanSigma = std::sqrt(std::max(block[5], 0.0));
+        fit.correlation = fit.declinationSigma > 0 && fit.leanSigma > 0
+                              ? block[1] / (fit.declinationSigma * fit.leanSigma)
+                              : 0;
+        return fit;
+    }
+
+  private:
+    struct State {
+        double declination = 0;
+        double lean = 0;
+        std::vector<double> clock;   // per date, seconds
+        std::vector<double> height;  // per square, fraction
+    };
+
+    // Linearises the fit at x in one pass over the readings: their variances (and their
+    // shadows' rates with the square's height) frozen there, the normal equations, and chi^2.
+    double Linearize(const State& x) {
+        const int k = layout_.kept_;
+        a_ = Eigen::MatrixXd::Zero(k, k);
+        bKept_ = Eigen::VectorXd::Zero(k);
+        diagonal_.assign(size_t(eliminated_), 0);
+        cross_.assign(size_t(eliminated_) * size_t(k), 0);
+        bEliminated_.assign(size_t(eliminated_), 0);
+        variance_.resize(in_.geometry.size());
+        height_.resize(in_.geometry.size());
+        const WallPose pose = WallPose::Of(x.declination, x.lean);
+        double chi = 0;
+        for (int i : used_) {
+            const ReadingGeometry& g = in_.geometry[size_t(i)];
+            const int d = in_.dateGroup[size_t(i)];
+            const int s = in_.squareGroup[size_t(i)];
+            const PredictedAngle p = PredictAngle(g, pose, x.clock[size_t(d)]);
+            const ShadowAngle shadow = ShadowOf(p, t_.edge);
+            const double perHeight = PerHeightFraction(shadow);
+            double v = OwnVariance(shadow, t_, p.perSecond);
+            if (foldClock_) v += Square(p.perSecond * t_.clockSeconds);
+            if (foldHeight_) v += Square(perHeight * t_.heightPercent / 100);
+            variance_[size_t(i)] = v;
+            height_[size_t(i)] = perHeight;
+            const double residual =
+                MeasuredAngle(g, t_.edge) + perHeight * x.height[size_t(s)] - p.theta;
+            const double w = 1 / v;
+            chi += residual * residual * w;
+
+            // The residual's rates: at most four non-zero, one of them maybe eliminated.
+            int index[4];
+            double value[4];
+            int count = 0;
+            const auto add = [&](int at, double rate) {
+                if (at >= 0) {
+                    index[count] = at;
+                    value[count++] = rate;
+                }
+            };
+            add(0, -p.perDeclination);
+            add(layout_.lean_, -p.perLean);
+            add(layout_.keptDate_[size_t(d)], -p.perSecond);
+            add(layout_.keptSquare_[size_t(s)], perHeight);
+            for (int a = 0; a < count; ++a) {
+                bKept_[index[a]] += w * value[a] * residual;
+                for (int b = 0; b < count; ++b) a_(index[a], index[b]) += w * value[a] * value[b];
+            }
+            int e = layout_.eliminatedDate_[size_t(d)];
+            double je = -p.perSecond;
+            if (e < 0) {
+                e = layout_.eliminatedSquare_[size_t(s)];
+                je = perHeight;
+            }
+            if (e >= 0) {
+                diagonal_[size_t(e)] += w * je * je;
+                bEliminated_[size_t(e)] += w * je * residual;
+                for (int a = 0; a < count; ++a) {
+                    cross_[size_t(e) * size_t(k) + size_t(index[a])] += w * je * value[a];
+                }
+            }
+        }
+        // The priors: a term (unknown - mean) / sigma each.
+        const auto prior = [](double& diagonal, double& b, double offset, double sigma) {
+            diagonal += 1 / (sigma * sigma);
+            b += offset / (sigma * sigma);
+        };
+        if (layout_.lean_ >= 0) {
+            prior(a_(layout_.lean_, layout_.lean_), bKept_[layout_.lean_],
+                  x.lean - t_.leanDegrees, t_.leanErrorDegrees);
+        }
+        for (int d = 0; d < in_.dates; ++d) {
+            const double offset = x.clock[size_t(d)];
+            if (layout_.keptDate_[size_t(d)] >= 0) {
+                const int p = layout_.keptDate_[size_t(d)];
+                prior(a_(p, p), bKept_[p], offset, t_.clockSeconds);
+            } else if (layout_.eliminatedDate_[size_t(d)] >= 0) {
+                const size_t e = size_t(layout_.eliminatedDate_[size_t(d)]);
+                prior(diagonal_[e], bEliminated_[e], offset, t_.clockSeconds);
+            }
+        }
+        for (int s = 0; s < in_.squares; ++s) {
+            const double error = x.height[size_t(s)];
+            const double sigma = t_.heightPercent / 100;
+            if (layout_.keptSquare_[size_t(s)] >= 0) {
+                const int p = layout_.keptSquare_[size_t(s)];
+                prior(a_(p, p), bKept_[p], error, sigma);
+            } else if (layout_.eliminatedSquare_[size_t(s)] >= 0) {
+                const size_t e = size_t(layout_.eliminatedSquare_[size_t(s)]);
+                prior(diagonal_[e], bEliminated_[e], error, sigma);
+            }
+        }
+        return chi + Prior(x);
+    }
+
+    // chi^2 at x with the variances frozen by the last Linearize.
+    double ChiSquare(const State& x) const {
+        const WallPose pose = WallPose::Of(x.declination, x.lean);
+        double chi = 0;
+        for (int i : used_) {
+            const ReadingGeometry& g = in_.geometry[size_t(i)];
+            const PredictedAngle p =
+                PredictAngle(g, pose, x.clock[size_t(in_.dateGroup[size_t(i)])]);
+            const double residual = MeasuredAngle(g, t_.edge) +
+                                    height_[size_t(i)] * x.height[size_t(in_.squareGroup[size_t(i)])] -
+                                    p.theta;
+            chi += residual * residual / variance_[size_t(i)];
+        }
+        return chi + Prior(x);
+    }
+
+    double Prior(const State& x) const {
+        double chi = 0;
+        if (layout_.lean_ >= 0) chi += Square((x.lean - t_.leanDegrees) / t_.leanErrorDegrees);
+        for (int d = 0; d < in_.dates; ++d) {
+            if (layout_.HasDate(d)) chi += Square(x.clock[size_t(d)] / t_.clockSeconds);
+        }
+        for (int s = 0; s < in_.squares; ++s) {
+            if (layout_.HasSquare(s)) chi += Square(x.height[size_t(s)] / (t_.heightPercent / 100));
+        }
+        return chi;
+    }
+
+    // The reduced normal matrix A - C^T D^-1 C (with Marquardt's damping on both diagonals).
+    Eigen::MatrixXd Reduced(double lambda, Eigen::VectorXd* rhs) const {
+        const int k = layout_.kept_;
+        Eigen::MatrixXd m = a_;
+        for (int p = 0; p < k; ++p) m(p, p) = a_(p, p) * (1 + lambda) + 1e-12;
+        if (rhs) *rhs = bKept_;
+        for (int e = 0; e < eliminated_; ++e) {
+            const double d = diagonal_[size_t(e)] * (1 + lambda);
+            const double* c = &cross_[size_t(e) * size_t(k)];
+            for (int p = 0; p < k; ++p) {
+                if (c[p] == 0) continue;
+                if (rhs) (*rhs)[p] -= c[p] * bEliminated_[size_t(e)] / d;
+                for (int q = 0; q < k; ++q) m(p, q) -= c[p] * c[q] / d;
+            }
+        }
+        return m;
+    }
+
+    State Step(const State& x, double lambda) const {
+        Eigen::VectorXd rhs;
+        const Eigen::MatrixXd m = Reduced(lambda, &rhs);
+        const Eigen::VectorXd step = m.ldlt().solve(-rhs);
+        State next = x;
+        if (!step.allFinite()) return next;
+        next.declination = WrapHalfTurn(x.declination + step[0]);
+        if (layout_.lean_ >= 0) {
+            next.lean = std::clamp(x.lean + step[layout_.lean_], -kLeanLimit, kLeanLimit);
+        }
+        const int k = layout_.kept_;
+        for (int d = 0; d < in_.dates; ++d) {
+            if (layout_.keptDate_[size_t(d)] >= 0) next.clock[size_t(d)] += step[layout_.keptDate_[size_t(d)]];
+        }
+        for (int s = 0; s < in_.squares; ++s) {
+            if (layout_.keptSquare_[size_t(s)] >= 0) next.height[size_t(s)] += step[layout_.keptSquare_[size_t(s)]];
+        }
+        const auto eliminatedStep = [&](int e) {
+            const double d = diagonal_[size_t(e)] * (1 + lambda);
+            double sum = -bEliminated_[size_t(e)];
+            for (int p = 0; p < k; ++p) sum -= cross_[size_t(e) * size_t(k) + p] * step[p];
+            return sum / d;
+        };
+        for (int d = 0; d < in_.dates; ++d) {
+            if (layout_.eliminatedDate_[size_t(d)] >= 0) {
+                next.clock[size_t(d)] += eliminatedStep(layout_.eliminatedDate_[size_t(d)]);
+            }
+        }
+        for (int s = 0; s < in_.squares; ++s) {
+            if (layout_.eliminatedSquare_[size_t(s)] >= 0) {
+                next.height[size_t(s)] += eliminatedStep(layout_.eliminatedSquare_[size_t(s)]);
+            }
+        }
+        return next;
+    }
+
+    void Covariance(FitCovariance& out) const {
+        out = layout_;
+        const int k = layout_.kept_;
+        const Eigen::MatrixXd m = Reduced(0, nullptr);
+        Eigen::MatrixXd inverse = m.ldlt().solve(Eigen::MatrixXd::Identity(k, k));
+        if (!inverse.allFinite()) inverse = Eigen::MatrixXd::Zero(k, k);
+        out.keptCovariance_.assign(size_t(k) * size_t(k), 0);
+        for (int p = 0; p < k; ++p) {
+            for (int q = 0; q < k; ++q) out.keptCovariance_[size_t(p) * size_t(k) + q] = inverse(p, q);
+        }
+        out.diagonal_ = diagonal_;
+        out.gain_.assign(cross_.size(), 0);
+        for (int e = 0; e < eliminated_; ++e) {
+            for (int p = 0; p < k; ++p) {
+                out.gain_[size_t(e) * size_t(k) + p] =
+                    cross_[size_t(e) * size_t(k) + p] / diagonal_[size_t(e)];
+            }
+        }
+    }
+
+    const FitInput& in_;
+    const Tolerances t_;
+    std::vector<int> used_;
+    FitCovariance layout_;
+    int eliminated_ = 0;
+    bool eliminateDates_ = true;
+    bool foldKept_ = false;
+    bool foldClock_ = false;
+    bool foldHeight_ = false;
+    Eigen::MatrixXd a_;
+    Eigen::VectorXd bKept_;
+    std::vector<double> diagonal_, cross_, bEliminated_;
+    std::vector<double> variance_;  // per reading, degrees squared, as Freeze left them
+    std::vector<double> height_;    // per reading, PerHeightFraction as Freeze left it
+};
+
+WallFit FitWall(const FitInput& input, std::span<const char> use, double declination) {
+    return WallFitter(input, use).Run(declination, input.tolerances.leanDegrees, {}, {});
+}
+
+WallFit FitWall(const FitInput& input, std::span<const char> use, const WallFit& start) {
+    if (!start.valid) return FitWall(input, use, start.declination);
+    return WallFitter(input, use).Run(start.declination, start.lean, start.clockOffset,
+                                      start.heightError);
+}
+
+ReadingResidual ResidualAt(const FitInput& input, const WallFit& fit, int reading) {
+    return ResidualOf(input, fit, input.geometry[size_t(reading)],
+                      input.dateGroup[size_t(reading)], input.squareGroup[size_t(reading)]);
+}
+
+double Standardized(const ReadingResidual& r, bool inFit) {
+    const double variance = inFit ? std::max(r.variance - r.predictionVariance, 1e-3 * r.variance)
+                                  : r.variance + r.predictionVariance;
+    return r.residual / std::sqrt(variance);
+}
+
+ReadingResidual ResidualOf(const FitInput& input, const WallFit& fit, const ReadingGeometry& g,
+                           int d, int s) {
+    const Tolerances& t = input.tolerances;
+    const double clock =
+        d >= 0 && d < int(fit.clockOffset.size()) ? fit.clockOffset[size_t(d)] : 0;
+    const double height =
+        s >= 0 && s < int(fit.heightError.size()) ? fit.heightError[size_t(s)] : 0;
+    ReadingResidual r;
+    r.predicted = PredictAngle(g, fit.declination, fit.lean, clock);
+    const ShadowAngle shadow = ShadowOf(r.predicted, t.edge);
+    const double k = PerHeightFraction(shadow);
+    r.residual = MeasuredAngle(g, t.edge) + k * height - r.predicted.theta;
+    r.variance = OwnVariance(shadow, t, r.predicted.perSecond);
+    const std::array<double, 4> j = {-r.predicted.perDeclination, -r.predicted.perLean,
+                                     -r.predicted.perSecond, k};
+    const std::array<double, 16> c = fit.covariance.Block(d, s);
+    double v = 0;
+    for (int a = 0; a < 4; ++a) {
+        for (int b = 0; b < 4; ++b) v += j[size_t(a)] * c[size_t(a * 4 + b)] * j[size_t(b)];
+    }
+    // A date or square that the fit did not estimate keeps its whole prior.
+    if (!fit.covariance.HasDate(d)) v += Square(r.predicted.perSecond * t.clockSeconds);
+    if (!fit.covariance.HasSquare(s)) v += Square(k * t.heightPercent / 100);
+    r.predictionVariance = std::max(v, 0.0);
+    return r;
+}
+
+}  // namespace kestramo::series

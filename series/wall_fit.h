@@ -1,0 +1,106 @@
+#pragma once
+
+#include <array>
+#include <span>
+#include <vector>
+
+#include "series/reading.h"
+#include "series/shadow_model.h"
+#include "series/tolerances.h"
+
+// One fit of a wall to every reading of a series at once.
+//
+// The unknowns are the wall's declination w and lean e, one watch offset for each date (one
+// watch serves every reading of a day) and one height error for each square (the readings whose
+// typed height is the same). Each shared unknown and the lean have a Gaussian prior from the
+// tolerances; the fit minimises
+//     chi^2 = sum over readings (measured angle + height error - predicted angle)^2 / variance
+//           + sum over dates offset^2 / clock^2 + sum over squares error^2 / height^2
+//           + (e - measured lean)^2 / lean tolerance^2
+// by Gauss-Newton steps with Levenberg's damping. The normal equations keep the watch offsets
+// (or the height errors, whichever are more) as a diagonal block eliminated in closed form, so
+// that a fit costs time in proportion to the readings.
+namespace kestramo::series {
+
+// The readings of a series as the fit sees them.
+struct FitInput {
+    std::vector<ReadingGeometry> geometry;  // one per reading
+    std::vector<double> heights;            // the square's typed height, per reading
+    std::vector<int> dateGroup;             // per reading: its date, 0 to dates - 1
+    std::vector<int> squareGroup;           // per reading: its square, 0 to squares - 1
+    int dates = 0;
+    int squares = 0;
+    Tolerances tolerances;
+};
+
+// Groups the readings by calendar date and by typed height.
+FitInput MakeFitInput(std::span<const Reading> readings, std::vector<ReadingGeometry> geometry,
+                      const Tolerances& tolerances);
+
+// The covariance of the fitted unknowns, read in blocks.
+class FitCovariance {
+  public:
+    // Row-major 4 x 4 over (declination in degrees, lean in degrees, the watch offset of
+    // `date` in seconds, the height error of `square` as a fraction). An unknown that the fit
+    // holds fixed (a zero tolerance, or a date or square with no reading used) has zero rows.
+    std::array<double, 16> Block(int date, int square) const;
+    // Whether the fit estimated the watch offset of `date` or the height error of `square`.
+    bool HasDate(int date) const;
+    bool HasSquare(int square) const;
+
+  private:
+    friend class WallFitter;
+    // Index of each unknown in the kept (dense) block, or -1; the eliminated block's unknowns
+    // are diagonal in the normal equations and carry their row of the cross block.
+    int lean_ = -1;
+    std::vector<int> keptDate_, keptSquare_;
+    std::vector<int> eliminatedDate_, eliminatedSquare_;
+    int kept_ = 0;
+    std::vector<double> keptCovariance_;  // kept x kept
+    std::vector<double> diagonal_;        // per eliminated unknown: its normal diagonal
+    std::vector<double> gain_;            // per eliminated unknown: cross row / diagonal (kept)
+
+    double Entry(int keptA, int elimA, int keptB, int elimB) const;
+};
+
+// A local minimum of chi^2.
+struct WallFit {
+    bool valid = false;      // false: no reading to fit
+    double declination = 0;  // degrees from south, west positive, (-180, 180]
+    double lean = 0;         // degrees from vertical, positive leaning back
+    std::vector<double> clockOffset;  // seconds per date: the watch behind true time
+    std::vector<double> heightError;  // per square, fraction: the square taller than typed
+    double chiSquare = 0;
+    int used = 0;              // readings in the fit
+    int degreesOfFreedom = 0;  // used - 1: the priors add as many terms as unknowns
+    double declinationSigma = 0;  // degrees, 1 sigma
+    double leanSigma = 0;         // degrees, 1 sigma (0 when the lean is held)
+    double correlation = 0;       // of declination and lean
+    FitCovariance covariance;
+};
+
+// The fit's view of one reading at a fit.
+struct ReadingResidual {
+    double residual = 0;  // measured less predicted angle, degrees
+    double variance = 0;  // degrees squared: the reading's own sources
+    // The variance of the prediction from the fitted unknowns' uncertainty, degrees squared.
+    double predictionVariance = 0;
+    PredictedAngle predicted;
+};
+ReadingResidual ResidualAt(const FitInput& input, const WallFit& fit, int reading);
+// The same for a reading's geometry given apart from the input (a reading taken with its
+// clock shifted, say), as a reading of `date` and `square` (groups of the input).
+ReadingResidual ResidualOf(const FitInput& input, const WallFit& fit,
+                           const ReadingGeometry& geometry, int date, int square);
+// The residual in standard deviations of itself: for a reading in the fit the prediction
+// followed it, so its residual varies less than the reading (V - P); for one left out the
+// prediction's own uncertainty adds (V + P).
+double Standardized(const ReadingResidual& residual, bool inFit);
+
+// The fit from a starting declination (lean from its prior, shared errors zero), over the
+// readings with use[i] true. Converges to the nearest local minimum.
+WallFit FitWall(const FitInput& input, std::span<const char> use, double declination);
+// The same from an earlier fit, to follow it as readings come and go.
+WallFit FitWall(const FitInput& input, std::span<const char> use, const WallFit& start);
+
+}  // namespace kestramo::series
