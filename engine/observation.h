@@ -16,6 +16,8 @@ struct Observation {
         0;  // degrees, east positive: the zone's standard-time offset in hours * 15
     bool daylightSaving =
         false;  // the clock shows daylight-saving time, one hour ahead of standard
+
+    friend bool operator==(const Observation&, const Observation&) = default;
 };
 
 // A date of the proleptic Gregorian calendar.
