@@ -29,8 +29,7 @@ std::optional<int> MinutesToDecide(const Reading& latest, int date, int square,
         for (std::size_t k = 1; k < fits.size() && decides; ++k) {
             const NextReading other =
                 LookAhead(latest, minute * 60.0, fits[k], date, square, tolerances);
-            const double spread = std::sqrt(best.variance + best.predictionVariance +
-                                            other.predictionVariance);
+            const double spread = std::sqrt(best.variance + best.predictionVariance);
             const double apart = std::fabs(best.predicted.theta - other.predicted.theta) / spread;
             decides = other.practical && apart >= needed[k - 1];
         }
