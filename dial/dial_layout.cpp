@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "dial/angle_math.h"
+#include "engine/angles.h"
 #include "dial/sky.h"
 #include "dial/sun_on_face.h"
 

@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "dial/angle_math.h"
+#include "engine/angles.h"
 
 namespace kestramo::dial {
 

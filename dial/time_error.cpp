@@ -4,7 +4,7 @@
 #include <cmath>
 #include <limits>
 
-#include "dial/angle_math.h"
+#include "engine/angles.h"
 #include "dial/sky.h"
 
 namespace kestramo::dial {

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "construction.h"
-#include "dial/angle_math.h"
+#include "engine/angles.h"
 #include "dial/dial_layout.h"
 
 namespace {
@@ -20,7 +20,7 @@ using construction::Vector3;
 kd::DialLayout Layout(double latitude, double w, double e, kd::WallCovariance c = {}) {
     return kd::LayOutDial({latitude, {w, e}, c});
 }
-double Gap(double a, double b) { return std::fabs(kd::WrapHalfTurn(a - b)); }
+double Gap(double a, double b) { return std::fabs(kestramo::WrapHalfTurn(a - b)); }
 
 // The style height (signed: positive when the style points to the north pole) and the
 // substyle's hour angle of a plane of declination d and zenith distance i of its normal, after
