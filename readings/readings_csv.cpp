@@ -8,11 +8,14 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <optional>
 #include <tuple>
 
+#include <cstdio>
+
 #include "readings/csv_fields.h"
-#include "readings/day_plan.h"
+#include "readings/series_words.h"
 
 namespace kestramo::readings {
 namespace {
@@ -24,6 +27,7 @@ const QStringList kRequired = {
 };
 
 const QString kExcluded = QStringLiteral("excluded");
+const QString kKeptIn = QStringLiteral("kept_in");
 // The answers a written file adds to each line, in their order.
 constexpr const char* kAnswerColumns[] = {
     "first", "second", "first_uncertainty", "second_uncertainty", "sun_altitude", "sun_azimuth",
@@ -36,22 +40,74 @@ struct ToleranceColumn {
 };
 constexpr ToleranceColumn kToleranceColumns[] = {
     {"clock_tolerance_s", &Tolerances::clockSeconds},
+    {"timing_tolerance_s", &Tolerances::timingSeconds},
     {"length_tolerance_percent", &Tolerances::lengthPercent},
+    {"blur_tolerance_fraction", &Tolerances::blurFraction},
     {"height_tolerance_percent", &Tolerances::heightPercent},
     {"tilt_tolerance_deg", &Tolerances::tiltDegrees},
+    {"lean_deg", &Tolerances::leanDegrees},
+    {"lean_tolerance_deg", &Tolerances::leanErrorDegrees},
+    {"longest_shadow_heights", &Tolerances::longestShadow},
+};
+const QString kEdgeColumn = QStringLiteral("shadow_edge");
+// What the series made of the readings, written with it and never read back.
+constexpr const char* kSeriesColumns[] = {
+    "state",   "residual",         "residual_sigma",   "note",
+    "verdict", "wall_declination", "wall_uncertainty", "wall_lean",
+    "wall_lean_uncertainty",
 };
 
 // Every column the reader knows, in the order the writer writes them.
-QStringList KnownColumns() {
+QStringList KnownColumns(CsvContent content = CsvContent::WithSeries) {
     QStringList names = kRequired;
-    names << kExcluded;
+    names << kExcluded << kKeptIn;
     for (const char* name : kAnswerColumns) {
         names << QLatin1String(name);
     }
     for (const ToleranceColumn& column : kToleranceColumns) {
         names << QLatin1String(column.name);
     }
+    names << kEdgeColumn;
+    if (content == CsvContent::WithSeries) {
+        for (const char* name : kSeriesColumns) names << QLatin1String(name);
+    }
     return names;
+}
+
+QString EdgeText(series::ShadowEdge edge) {
+    return edge == series::ShadowEdge::Outer ? QStringLiteral("outer") : QStringLiteral("middle");
+}
+
+QString StateText(series::ReadingState state) {
+    switch (state) {
+        case series::ReadingState::Used:
+            return QStringLiteral("used");
+        case series::ReadingState::LeftOutByUser:
+            return QStringLiteral("left out by you");
+        case series::ReadingState::Outlier:
+            return QStringLiteral("left out by the series");
+        case series::ReadingState::Implausible:
+            return QStringLiteral("implausible");
+        case series::ReadingState::SunBelowHorizon:
+            return QStringLiteral("sun below the horizon");
+    }
+    return QString();
+}
+
+QString VerdictText(series::Verdict verdict) {
+    switch (verdict) {
+        case series::Verdict::NoReadings:
+            return QStringLiteral("no readings");
+        case series::Verdict::Decided:
+            return QStringLiteral("decided");
+        case series::Verdict::Undecided:
+            return QStringLiteral("undecided");
+        case series::Verdict::Ambiguous:
+            return QStringLiteral("ambiguous");
+        case series::Verdict::Inconsistent:
+            return QStringLiteral("inconsistent");
+    }
+    return QString();
 }
 
 // Written answers may differ from the recomputed ones by the rounding of the file's four
@@ -59,6 +115,8 @@ QStringList KnownColumns() {
 constexpr double kAnswerSlack = 1e-3;       // degrees
 constexpr double kUncertaintySlack = 0.01;  // fraction
 constexpr int kDecimals = 4;                // decimals of the written answers
+// Any finite length is a reading: the window keeps what it accepts, and the series judges it.
+constexpr double kLargest = std::numeric_limits<double>::max();
 
 QString Number(double value) { return QString::number(value, 'g', QLocale::FloatingPointShortest); }
 
@@ -86,15 +144,15 @@ std::optional<bool> ParseYesNo(const QString& text) {
     return std::nullopt;
 }
 
-std::optional<CalendarDate> ParseDate(const QString& text) {
+std::optional<kestramo::CalendarDate> ParseDate(const QString& text) {
     static const QRegularExpression pattern(QStringLiteral("^(\\d{4})-(\\d{2})-(\\d{2})$"));
     const QRegularExpressionMatch match = pattern.match(text.trimmed());
     if (!match.hasMatch()) {
         return std::nullopt;
     }
-    const CalendarDate date{match.captured(1).toInt(), match.captured(2).toInt(),
-                            match.captured(3).toInt()};
-    return IsValidDate(date) ? std::optional(date) : std::nullopt;
+    const kestramo::CalendarDate date{match.captured(1).toInt(), match.captured(2).toInt(),
+                                      match.captured(3).toInt()};
+    return kestramo::IsValidDate(date) ? std::optional(date) : std::nullopt;
 }
 
 std::optional<double> ParseTime(const QString& text) {
@@ -110,16 +168,6 @@ std::optional<double> ParseTime(const QString& text) {
         return std::nullopt;
     }
     return hours * 3600.0 + minutes * 60.0 + seconds;
-}
-
-QString TimeText(double clockSeconds) {
-    const long seconds = std::lround(clockSeconds) % 86400;
-    const QString hhmm = QStringLiteral("%1:%2")
-                             .arg(seconds / 3600, 2, 10, QLatin1Char('0'))
-                             .arg(seconds / 60 % 60, 2, 10, QLatin1Char('0'));
-    return seconds % 60 == 0
-               ? hhmm
-               : hhmm + QStringLiteral(":%1").arg(seconds % 60, 2, 10, QLatin1Char('0'));
 }
 
 QString Shown(const QString& text) {
@@ -195,35 +243,47 @@ class LineReader {
     const csv::Record& record_;
 };
 
-std::optional<Reading> ReadLine(LineReader& in) {
+// A reading and the user's say over it.
+struct ReadLineResult {
     Reading reading;
+    Inclusion inclusion = Inclusion::Automatic;
+};
+
+std::optional<ReadLineResult> ReadLine(LineReader& in) {
+    kestramo::CalendarDate date;
+    double clock = 0;
     const QString dateText = in.field(QStringLiteral("date"));
-    if (const auto date = ParseDate(dateText)) {
-        reading.date = *date;
+    if (const auto parsed = ParseDate(dateText)) {
+        date = *parsed;
     } else {
         in.fail(
             QStringLiteral("date \"%1\" is not a calendar date YYYY-MM-DD").arg(Shown(dateText)));
     }
     const QString timeText = in.field(QStringLiteral("time"));
     if (const auto time = ParseTime(timeText)) {
-        reading.clockSeconds = *time;
+        clock = *time;
     } else {
         in.fail(QStringLiteral("time \"%1\" is not a clock time HH:MM or HH:MM:SS")
                     .arg(Shown(timeText)));
     }
-    reading.utcOffsetHours = in.number(QStringLiteral("utc_offset"), -12, 14);
-    reading.daylight = in.yesNo(QStringLiteral("daylight"), false);
-    reading.latitude = in.number(QStringLiteral("latitude"), -90, 90);
-    reading.longitude = in.number(QStringLiteral("longitude"), -180, 180);
-    reading.height = in.number(QStringLiteral("height"), 0, 1e12, true);
-    reading.length = in.number(QStringLiteral("length"), 0, 1e12, true);
-    reading.excluded = in.yesNo(kExcluded, true);
+    const double offset = in.number(QStringLiteral("utc_offset"), -12, 14);
+    const bool daylight = in.yesNo(QStringLiteral("daylight"), false);
+    const double latitude = in.number(QStringLiteral("latitude"), -90, 90);
+    const double longitude = in.number(QStringLiteral("longitude"), -180, 180);
+    const double height = in.number(QStringLiteral("height"), 0, kLargest, true);
+    const double length = in.number(QStringLiteral("length"), 0, kLargest, true);
+    const bool excluded = in.yesNo(kExcluded, true);
+    const bool keptIn = in.yesNo(kKeptIn, true);
     if (!in.error.isEmpty()) {
         return std::nullopt;
     }
-    reading.heightText = in.field(QStringLiteral("height")).trimmed().toStdString();
-    reading.lengthText = in.field(QStringLiteral("length")).trimmed().toStdString();
-    return reading;
+    ReadLineResult line;
+    line.reading = series::MakeReading(date, clock, offset, daylight, latitude, longitude, height,
+                                       length);
+    line.reading.heightText = in.field(QStringLiteral("height")).trimmed().toStdString();
+    line.reading.lengthText = in.field(QStringLiteral("length")).trimmed().toStdString();
+    line.inclusion = excluded ? Inclusion::ForcedOut : keptIn ? Inclusion::ForcedIn : Inclusion::Automatic;
+    return line;
 }
 
 // The tolerances a line's uncertainty columns were written with, where the line names them;
@@ -236,15 +296,21 @@ Tolerances TolerancesOf(const LineReader& in, const Tolerances& fallback) {
             continue;
         }
         const std::optional<double> written = ParseNumber(in.field(name).trimmed());
-        if (written && *written >= 0) {
+        if (written) {
             tolerances.*column.value = *written;
         }
     }
-    return tolerances;
+    if (in.has(kEdgeColumn)) {
+        const QString edge = in.field(kEdgeColumn).trimmed().toLower();
+        if (edge == u"outer") tolerances.edge = series::ShadowEdge::Outer;
+        if (edge == u"middle") tolerances.edge = series::ShadowEdge::Middle;
+    }
+    return series::Admissible(tolerances);
 }
 
 // Compares the answer columns the line carries with the recomputed answers.
-QStringList Mismatches(const LineReader& in, const EvaluatedReading& e) {
+QStringList Mismatches(const LineReader& in, const series::ReadingGeometry& g,
+                       const series::AnswerUncertainty& u) {
     QStringList found;
     const auto check = [&](const QString& name, double recomputed, bool relative) {
         if (!in.has(name)) {
@@ -265,16 +331,13 @@ QStringList Mismatches(const LineReader& in, const EvaluatedReading& e) {
                                                         : QStringLiteral("none"));
         }
     };
-    const bool solved = e.solution.solved();
-    const double none = kNoValue;
+    const bool solved = g.solved();
+    const double none = series::kNoValue;
     // In the order of kAnswerColumns; the uncertainties are compared relatively.
     const std::tuple<double, bool> answers[] = {
-        {solved ? e.solution.first : none, false},
-        {solved ? e.solution.second : none, false},
-        {solved ? e.uncertainty.first : none, true},
-        {solved ? e.uncertainty.second : none, true},
-        {e.solution.sunAltitude, false},
-        {e.solution.sunAzimuth, false},
+        {solved ? g.first : none, false},  {solved ? g.second : none, false},
+        {solved ? u.first : none, true},   {solved ? u.second : none, true},
+        {g.sunAltitude, false},            {g.sunAzimuth, false},
     };
     static_assert(std::size(answers) == std::size(kAnswerColumns));
     for (std::size_t i = 0; i < std::size(answers); ++i) {
@@ -343,6 +406,7 @@ CsvReadResult ReadReadingsCsv(QByteArrayView bytes, const Tolerances& tolerances
         needed = std::max(needed, columns.value(name) + 1);
     }
     const bool namesTolerances =
+        columns.contains(kEdgeColumn) ||
         std::any_of(std::begin(kToleranceColumns), std::end(kToleranceColumns),
                     [&](const ToleranceColumn& column) {
                         return columns.contains(QLatin1String(column.name));
@@ -359,8 +423,8 @@ CsvReadResult ReadReadingsCsv(QByteArrayView bytes, const Tolerances& tolerances
                  true});
             continue;
         }
-        const std::optional<Reading> reading = ReadLine(in);
-        if (!reading) {
+        const std::optional<ReadLineResult> line = ReadLine(in);
+        if (!line) {
             result.problems.push_back({record.line, in.error, true});
             continue;
         }
@@ -368,7 +432,9 @@ CsvReadResult ReadReadingsCsv(QByteArrayView bytes, const Tolerances& tolerances
         if (namesTolerances && !result.tolerances) {
             result.tolerances = lineTolerances;
         }
-        const QStringList mismatches = Mismatches(in, EvaluateReading(*reading, lineTolerances));
+        const series::ReadingGeometry geometry = series::Examine(line->reading);
+        const QStringList mismatches =
+            Mismatches(in, geometry, series::SingleReadingUncertainty(geometry, lineTolerances));
         if (!mismatches.isEmpty()) {
             result.problems.push_back({record.line,
                                        QStringLiteral("line %1: %2; the recomputed values count")
@@ -376,15 +442,19 @@ CsvReadResult ReadReadingsCsv(QByteArrayView bytes, const Tolerances& tolerances
                                            .arg(mismatches.join(QStringLiteral("; "))),
                                        false});
         }
-        result.readings.push_back(*reading);
+        result.readings.push_back(line->reading);
+        result.inclusion.push_back(line->inclusion);
+        result.geometry.push_back(geometry);
         result.lines.push_back(record.line);
     }
     return result;
 }
 
 CsvReadResult ReadReadingsCsvFile(const QString& path, const Tolerances& tolerances) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
+    QFile file;
+    const bool opened = path == u"-" ? file.open(stdin, QIODevice::ReadOnly)
+                                     : (file.setFileName(path), file.open(QIODevice::ReadOnly));
+    if (!opened) {
         CsvReadResult result;
         result.notReadingsFile = true;
         result.problems.push_back(
@@ -394,50 +464,78 @@ CsvReadResult ReadReadingsCsvFile(const QString& path, const Tolerances& toleran
     return ReadReadingsCsv(file.readAll(), tolerances);
 }
 
-QByteArray WriteReadingsCsv(std::span<const Reading> readings, const Tolerances& tolerances) {
-    QString text = KnownColumns().join(u',') + u'\n';
+QByteArray CsvHeader(CsvContent content) { return (KnownColumns(content).join(u',') + u'\n').toUtf8(); }
+
+QByteArray CsvLine(const Reading& reading, Inclusion inclusion,
+                   const series::ReadingGeometry& g, const series::AnswerUncertainty& u,
+                   const Tolerances& tolerances, const series::SeriesResult* series,
+                   std::size_t index) {
     const auto yesNo = [](bool value) {
         return value ? QStringLiteral("yes") : QStringLiteral("no");
     };
-    for (const Reading& reading : readings) {
-        const EvaluatedReading e = EvaluateReading(reading, tolerances);
-        const bool solved = e.solution.solved();
-        QStringList fields = {
-            QString::fromStdString(DateText(reading.date)),
-            TimeText(reading.clockSeconds),
-            Number(reading.utcOffsetHours),
-            yesNo(reading.daylight),
-            Number(reading.latitude),
-            Number(reading.longitude),
-            Number(reading.height),
-            Number(reading.length),
-            yesNo(reading.excluded),
-            solved ? Fixed(e.solution.first) : QString(),
-            solved ? Fixed(e.solution.second) : QString(),
-            solved ? Fixed(e.uncertainty.first) : QString(),
-            solved ? Fixed(e.uncertainty.second) : QString(),
-            Fixed(e.solution.sunAltitude),
-            Fixed(e.solution.sunAzimuth),
-        };
-        for (const ToleranceColumn& column : kToleranceColumns) {
-            fields << Number(tolerances.*column.value);
-        }
-        QStringList quoted;
-        for (const QString& field : fields) {
-            quoted << csv::Quoted(field);
-        }
-        text += quoted.join(u',') + u'\n';
+    const bool solved = g.solved();
+    const kestramo::Observation& o = reading.observation;
+    QStringList fields = {
+        QString::fromStdString(series::DateText(series::DateOf(reading))),
+        QString::fromStdString(
+            series::ClockText(series::ClockSecondsOf(reading), series::ClockPrecision::SecondsWhenAny)),
+        Number(series::UtcOffsetHoursOf(reading)),
+        yesNo(o.daylightSaving),
+        Number(o.latitude),
+        Number(o.longitude),
+        Number(reading.height),
+        Number(reading.length),
+        yesNo(inclusion == Inclusion::ForcedOut),
+        yesNo(inclusion == Inclusion::ForcedIn),
+        solved ? Fixed(g.first) : QString(),
+        solved ? Fixed(g.second) : QString(),
+        solved ? Fixed(u.first) : QString(),
+        solved ? Fixed(u.second) : QString(),
+        Fixed(g.sunAltitude),
+        Fixed(g.sunAzimuth),
+    };
+    for (const ToleranceColumn& column : kToleranceColumns) {
+        fields << Number(tolerances.*column.value);
     }
-    return text.toUtf8();
+    fields << EdgeText(tolerances.edge);
+    if (series && index < series->readings.size()) {
+        const series::ReadingVerdict& v = series->readings[index];
+        const QLocale c = QLocale::c();
+        fields << StateText(v.state) << Fixed(v.residual) << Fixed(v.residualSigma)
+               << series_words::Note(v, inclusion, g, tolerances, c) << VerdictText(series->verdict)
+               << (series->declination ? Fixed(*series->declination) : QString())
+               << (series->declination ? Fixed(series->uncertainty) : QString())
+               << Fixed(series->lean) << Fixed(series->leanUncertainty);
+    }
+    QStringList quoted;
+    for (const QString& field : fields) {
+        quoted << csv::Quoted(field);
+    }
+    return (quoted.join(u',') + u'\n').toUtf8();
+}
+
+QByteArray WriteReadingsCsv(std::span<const Reading> readings,
+                            std::span<const Inclusion> inclusion,
+                            const series::SolvedSeries& solved, const Tolerances& tolerances,
+                            CsvContent content) {
+    QByteArray text = CsvHeader(content);
+    const series::SeriesResult* result =
+        content == CsvContent::WithSeries ? &solved.result : nullptr;
+    for (std::size_t i = 0; i < readings.size() && i < solved.geometry.size(); ++i) {
+        text += CsvLine(readings[i], i < inclusion.size() ? inclusion[i] : Inclusion::Automatic,
+                        solved.geometry[i], solved.answerUncertainty[i], tolerances, result, i);
+    }
+    return text;
 }
 
 QString SaveReadingsCsv(const QString& path, std::span<const Reading> readings,
-                        const Tolerances& tolerances) {
+                        std::span<const Inclusion> inclusion, const series::SolvedSeries& solved,
+                        const Tolerances& tolerances, CsvContent content) {
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly)) {
         return QStringLiteral("Cannot write %1: %2").arg(path, file.errorString());
     }
-    const QByteArray bytes = WriteReadingsCsv(readings, tolerances);
+    const QByteArray bytes = WriteReadingsCsv(readings, inclusion, solved, tolerances, content);
     if (file.write(bytes) != bytes.size() || !file.commit()) {
         return QStringLiteral("Cannot save %1: %2").arg(path, file.errorString());
     }

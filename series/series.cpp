@@ -34,7 +34,7 @@ bool DifferentWalls(const WallFit& a, const WallFit& b) {
 }
 
 WallCandidate CandidateOf(const WallFit& fit) {
-    return {fit.declination, fit.declinationSigma, fit.lean, fit.leanSigma, fit.chiSquare};
+    return {fit.declination, fit.declinationSigma, fit.lean, fit.leanSigma, fit.chiSquare, {}};
 }
 
 // The latest of the used readings by date and clock time; -1 for none.
@@ -165,10 +165,12 @@ SeriesResult CombineReadings(std::span<const Reading> readings,
     WallFit best = kept.empty() || chosen.fit.chiSquare < kept.front().chiSquare ? chosen.fit
                                                                                 : kept.front();
     std::vector<WallFit> open{best};
+    std::vector<std::vector<int>> openLeftOut{chosen.leftOut};
     for (const WallFit& other : kept) {
         if (other.chiSquare - best.chiSquare < kRuledOut &&
             std::fabs(AngleDifference(other.declination, best.declination)) > 0.01) {
             open.push_back(other);
+            openLeftOut.push_back(chosen.leftOut);
         }
     }
     // When some reading has to go, another reading's going may do as well for another wall.
@@ -186,6 +188,7 @@ SeriesResult CombineReadings(std::span<const Reading> readings,
             });
             if (fresh) {
                 open.push_back(other.fit);
+                openLeftOut.push_back(other.leftOut);
                 ambiguous = true;
             }
         }
@@ -206,6 +209,7 @@ SeriesResult CombineReadings(std::span<const Reading> readings,
         chosen.leftOut.clear();
         best = minima.front();
         open = {best};
+        openLeftOut = {{}};
         ambiguous = false;
     }
 
@@ -236,7 +240,10 @@ SeriesResult CombineReadings(std::span<const Reading> readings,
         result.declination = best.declination;
     }
     if (result.verdict != Verdict::Decided) {
-        for (const WallFit& fit : open) result.alternatives.push_back(CandidateOf(fit));
+        for (std::size_t k = 0; k < open.size(); ++k) {
+            result.alternatives.push_back(CandidateOf(open[k]));
+            result.alternatives.back().leftOut = openLeftOut[k];
+        }
     }
     if (result.verdict == Verdict::Inconsistent) {
         std::vector<std::pair<double, std::size_t>> worst;
@@ -275,12 +282,19 @@ SeriesResult CombineReadings(std::span<const Reading> readings,
 
 SolvedSeries SolveSeries(std::span<const Reading> readings, const Tolerances& tolerances,
                          std::span<const Inclusion> inclusion) {
+    std::vector<ReadingGeometry> geometry;
+    geometry.reserve(readings.size());
+    for (const Reading& reading : readings) geometry.push_back(Examine(reading));
+    return SolveSeries(readings, geometry, tolerances, inclusion);
+}
+
+SolvedSeries SolveSeries(std::span<const Reading> readings,
+                         std::span<const ReadingGeometry> geometry, const Tolerances& tolerances,
+                         std::span<const Inclusion> inclusion) {
     SolvedSeries solved;
-    solved.geometry.reserve(readings.size());
-    for (const Reading& reading : readings) {
-        solved.geometry.push_back(Examine(reading));
-        solved.answerUncertainty.push_back(
-            SingleReadingUncertainty(solved.geometry.back(), tolerances));
+    solved.geometry.assign(geometry.begin(), geometry.end());
+    for (const ReadingGeometry& g : solved.geometry) {
+        solved.answerUncertainty.push_back(SingleReadingUncertainty(g, tolerances));
     }
     solved.result = CombineReadings(readings, solved.geometry, tolerances, inclusion);
     return solved;

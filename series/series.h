@@ -74,6 +74,9 @@ struct WallCandidate {
     double lean = 0;             // degrees, positive leaning back
     double leanUncertainty = 0;  // degrees
     double chiSquare = 0;
+    // The readings left out to reach this wall (from 0); for an ambiguous series, where the
+    // walls differ in which readings they leave out.
+    std::vector<int> leftOut;
 };
 
 struct SeriesResult {
@@ -125,6 +128,10 @@ struct SolvedSeries {
     SeriesResult result;
 };
 SolvedSeries SolveSeries(std::span<const Reading> readings, const Tolerances& tolerances,
+                         std::span<const Inclusion> inclusion = {});
+// The same with the readings worked out already (a readings file's, say).
+SolvedSeries SolveSeries(std::span<const Reading> readings,
+                         std::span<const ReadingGeometry> geometry, const Tolerances& tolerances,
                          std::span<const Inclusion> inclusion = {});
 
 // The engine answer of a reading: first for Candidate::First, second for Candidate::Second.

@@ -1,5 +1,7 @@
 // kestramo-solve: the wall's declination from a readings file, or from one reading given as
-// options, on the command line.
+// options, on the command line. Exit status: 0 when every line was read and at least one reading
+// gives an answer, 1 when the file was read but no reading gives one, 2 when the file, a line or
+// an option could not be read (then nothing goes to standard output).
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -10,53 +12,97 @@
 #include <vector>
 
 #include "readings/readings_csv.h"
-#include "readings/series.h"
+#include "readings/wall_conventions.h"
+#include "series/series.h"
 #include "solve/solve_output.h"
 
 namespace {
 
 namespace kr = kestramo::readings;
+namespace ks = kestramo::series;
 
-constexpr int kAllRead = 0;
-constexpr int kNotAllRead = 2;  // the file, a line or an option could not be read
+constexpr int kAnswered = 0;
+constexpr int kNoAnswer = 1;
+constexpr int kNotRead = 2;
 
 void Complain(const QString& text) { std::fputs(qPrintable(text + u'\n'), stderr); }
 
+// The options of one reading, in the order the readings file names its columns.
+const QStringList kReadingOptions = {
+    QStringLiteral("date"),     QStringLiteral("time"),      QStringLiteral("utc-offset"),
+    QStringLiteral("daylight"), QStringLiteral("latitude"),  QStringLiteral("longitude"),
+    QStringLiteral("height"),   QStringLiteral("length")};
+
 // One reading from the options, written as a one-line readings file so that it is checked
 // exactly as a file's line is.
-kr::CsvReadResult ReadingFromOptions(const QCommandLineParser& parser,
-                                     const kr::Tolerances& tolerances) {
-    const QStringList names = {QStringLiteral("date"),       QStringLiteral("time"),
-                               QStringLiteral("utc-offset"), QStringLiteral("daylight"),
-                               QStringLiteral("latitude"),   QStringLiteral("longitude"),
-                               QStringLiteral("height"),     QStringLiteral("length")};
+kr::CsvReadResult ReadingFromOptions(const QCommandLineParser& parser) {
     QStringList header;
     QStringList values;
-    for (const QString& name : names) {
+    for (const QString& name : kReadingOptions) {
         header << QString(name).replace(u'-', u'_');
-        QString value = parser.value(name);
+        QString value = name == u"daylight" && !parser.isSet(name) ? QStringLiteral("no")
+                                                                   : parser.value(name);
         value.replace(u'"', u'\'');
         values << u'"' + value + u'"';
     }
     const QByteArray text = (header.join(u',') + u'\n' + values.join(u',') + u'\n').toUtf8();
-    kr::CsvReadResult result = kr::ReadReadingsCsv(text, tolerances);
+    kr::CsvReadResult result = kr::ReadReadingsCsv(text, {});
     for (kr::CsvProblem& problem : result.problems) {
-        problem.message.replace(QStringLiteral("line 2: "), QStringLiteral("option "));
+        for (const QString& name : kReadingOptions) {
+            problem.message.replace(QStringLiteral("line 2: %1 ").arg(QString(name).replace(u'-', u'_')),
+                                    QStringLiteral("--%1 ").arg(name));
+        }
     }
+    result.lines.clear();
     return result;
 }
 
-std::optional<double> Tolerance(const QCommandLineParser& parser, const QString& name,
-                                double fallback) {
-    if (!parser.isSet(name)) {
-        return fallback;
+// A tolerance option, in [low, high]; empty when not given.
+struct ToleranceOption {
+    const char* name;
+    double ks::Tolerances::*value;
+    double low;
+    double high;
+};
+constexpr ToleranceOption kToleranceOptions[] = {
+    {"clock-error", &ks::Tolerances::clockSeconds, 0, 1e6},
+    {"timing-error", &ks::Tolerances::timingSeconds, 0, 1e6},
+    {"length-error", &ks::Tolerances::lengthPercent, 0, 1e6},
+    {"blur-error", &ks::Tolerances::blurFraction, 0, 1e6},
+    {"height-error", &ks::Tolerances::heightPercent, 0, 1e6},
+    {"tilt-error", &ks::Tolerances::tiltDegrees, 0, 90},
+    {"lean", &ks::Tolerances::leanDegrees, -45, 45},
+    {"lean-error", &ks::Tolerances::leanErrorDegrees, 0, 90},
+    {"longest-shadow", &ks::Tolerances::longestShadow, 1, 1e6},
+};
+
+// The options' tolerances over `base`, or what is wrong with one.
+std::optional<QString> ApplyOptions(const QCommandLineParser& parser, ks::Tolerances& tolerances) {
+    for (const ToleranceOption& option : kToleranceOptions) {
+        const QString name = QLatin1String(option.name);
+        if (!parser.isSet(name)) continue;
+        bool ok = false;
+        const double value = parser.value(name).toDouble(&ok);
+        if (!ok || !(value >= option.low) || !(value <= option.high)) {
+            return QStringLiteral("--%1 takes a number from %2 to %3, not \"%4\"")
+                .arg(name)
+                .arg(option.low)
+                .arg(option.high)
+                .arg(parser.value(name));
+        }
+        tolerances.*option.value = value;
     }
-    bool ok = false;
-    const double value = parser.value(name).toDouble(&ok);
-    if (!ok || !(value >= 0) || !(value < 1e6)) {
-        return std::nullopt;
+    if (parser.isSet(QStringLiteral("shadow-edge"))) {
+        const QString edge = parser.value(QStringLiteral("shadow-edge"));
+        if (edge == u"outer") {
+            tolerances.edge = ks::ShadowEdge::Outer;
+        } else if (edge == u"middle") {
+            tolerances.edge = ks::ShadowEdge::Middle;
+        } else {
+            return QStringLiteral("--shadow-edge takes outer or middle, not \"%1\"").arg(edge);
+        }
     }
-    return value;
+    return std::nullopt;
 }
 
 }  // namespace
@@ -64,18 +110,25 @@ std::optional<double> Tolerance(const QCommandLineParser& parser, const QString&
 int main(int argc, char* argv[]) {
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("kestramo-solve"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(KESTRAMO_VERSION));
 
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral(
-        "Finds which way a vertical wall faces from shadow readings: the two answers of each\n"
-        "reading with their uncertainties, and the combined answer. Declinations are degrees\n"
-        "from due south, west positive. Give a readings file (CSV with the columns date, time,\n"
-        "utc_offset, daylight, latitude, longitude, height, length) or one reading as options."));
+        "Finds which way a wall faces from shadow readings: the two answers of each reading\n"
+        "with their uncertainties, and the one wall that fits them all, with its lean.\n"
+        "Declinations are degrees from due south, west positive. Give a readings file (CSV with\n"
+        "the columns date, time, utc_offset, daylight, latitude, longitude, height, length; - for\n"
+        "standard input) or one reading as options. Tolerances are one standard deviation; the\n"
+        "options override those the file names.\n"
+        "Exit status: 0 an answer, 1 no reading gives one, 2 the input could not be read."));
     parser.addHelpOption();
+    parser.addVersionOption();
     parser.addPositionalArgument(QStringLiteral("FILE.csv"),
-                                 QStringLiteral("Readings file (omit when using the options)."));
+                                 QStringLiteral("Readings file, or - for standard input."));
     parser.addOptions({
         {QStringLiteral("json"), QStringLiteral("Print one JSON object instead of text.")},
+        {QStringLiteral("dial"),
+         QStringLiteral("Add the dial for the fitted wall: style, hour lines, time errors.")},
         {QStringLiteral("date"), QStringLiteral("Date of the reading, YYYY-MM-DD."),
          QStringLiteral("date")},
         {QStringLiteral("time"),
@@ -86,8 +139,8 @@ int main(int argc, char* argv[]) {
                         "(-5 for New York, 5.5 for India)."),
          QStringLiteral("hours")},
         {QStringLiteral("daylight"),
-         QStringLiteral("yes when the clock showed daylight-saving time, else no."),
-         QStringLiteral("yes|no"), QStringLiteral("no")},
+         QStringLiteral("yes when the clock showed daylight-saving time (default no)."),
+         QStringLiteral("yes|no")},
         {QStringLiteral("latitude"), QStringLiteral("Degrees, north positive."),
          QStringLiteral("degrees")},
         {QStringLiteral("longitude"), QStringLiteral("Degrees, east positive, west negative."),
@@ -96,65 +149,104 @@ int main(int argc, char* argv[]) {
          QStringLiteral("number")},
         {QStringLiteral("length"), QStringLiteral("The shadow's length (the height's unit)."),
          QStringLiteral("number")},
-        {QStringLiteral("clock-error"), QStringLiteral("Clock error, seconds, 1 sigma (10)."),
+        {QStringLiteral("clock-error"),
+         QStringLiteral("The watch's offset, seconds, shared by the readings of one date (10)."),
          QStringLiteral("seconds")},
+        {QStringLiteral("timing-error"),
+         QStringLiteral("Noting each reading's time, seconds (5)."), QStringLiteral("seconds")},
         {QStringLiteral("length-error"),
-         QStringLiteral("Shadow length error, percent, 1 sigma (1)."), QStringLiteral("percent")},
+         QStringLiteral("Measuring each shadow's length, percent of it (0.5)."),
+         QStringLiteral("percent")},
+        {QStringLiteral("blur-error"),
+         QStringLiteral("Reading the blurred end, fraction of the blur's width (0.25)."),
+         QStringLiteral("fraction")},
         {QStringLiteral("height-error"),
-         QStringLiteral("Square height error, percent, 1 sigma (0.5)."), QStringLiteral("percent")},
+         QStringLiteral("The square's height, percent, shared by the readings of one typed "
+                        "height (0.5)."),
+         QStringLiteral("percent")},
         {QStringLiteral("tilt-error"),
-         QStringLiteral("Square's tilt from perpendicular, degrees, 1 sigma (0.5)."),
+         QStringLiteral("The square's tilt from perpendicular, degrees, each reading (0.5)."),
          QStringLiteral("degrees")},
+        {QStringLiteral("lean"),
+         QStringLiteral("The wall's lean as measured, degrees from vertical, positive when the "
+                        "face leans back, negative when it overhangs (0)."),
+         QStringLiteral("degrees")},
+        {QStringLiteral("lean-error"),
+         QStringLiteral("How far the real lean may be from that, degrees (0.5)."),
+         QStringLiteral("degrees")},
+        {QStringLiteral("shadow-edge"),
+         QStringLiteral("The edge of the shadow's blurred end measured to (outer)."),
+         QStringLiteral("outer|middle")},
+        {QStringLiteral("longest-shadow"),
+         QStringLiteral("The longest shadow you can measure, in square heights (4)."),
+         QStringLiteral("heights")},
     });
     const QString usage = QStringLiteral(
-        "Usage: kestramo-solve [--json] FILE.csv\n"
-        "       kestramo-solve [--json] --date YYYY-MM-DD --time HH:MM --utc-offset H "
+        "Usage: kestramo-solve [OPTIONS] FILE.csv\n"
+        "       kestramo-solve [OPTIONS] --date YYYY-MM-DD --time HH:MM --utc-offset H "
         "[--daylight yes|no] --latitude D --longitude D --height N --length N\n"
         "Try kestramo-solve --help.");
-    if (!parser.parse(QCoreApplication::arguments())) {
-        Complain(parser.errorText());
+    const auto refuse = [&](const QString& why) {
+        Complain(QStringLiteral("kestramo-solve: ") + why);
         Complain(usage);
-        return kNotAllRead;
-    }
+        return kNotRead;
+    };
+    if (!parser.parse(QCoreApplication::arguments())) return refuse(parser.errorText());
     if (parser.isSet(QStringLiteral("help"))) {
         std::fputs(qPrintable(parser.helpText()), stdout);
-        return kAllRead;
+        return kAnswered;
     }
-
-    kr::Tolerances tolerances;
-    const auto clock = Tolerance(parser, QStringLiteral("clock-error"), tolerances.clockSeconds);
-    const auto length = Tolerance(parser, QStringLiteral("length-error"), tolerances.lengthPercent);
-    const auto height = Tolerance(parser, QStringLiteral("height-error"), tolerances.heightPercent);
-    const auto tilt = Tolerance(parser, QStringLiteral("tilt-error"), tolerances.tiltDegrees);
-    if (!clock || !length || !height || !tilt) {
-        Complain(QStringLiteral("The error options take a number of 0 or more."));
-        Complain(usage);
-        return kNotAllRead;
-    }
-    tolerances = {*clock, *length, *height, *tilt};
+    if (parser.isSet(QStringLiteral("version"))) parser.showVersion();
 
     const QStringList files = parser.positionalArguments();
-    const bool fromOptions = parser.isSet(QStringLiteral("date"));
-    if (files.size() > 1 || (files.size() == 1) == fromOptions) {
-        Complain(usage);
-        return kNotAllRead;
+    QStringList given, missing;
+    for (const QString& name : kReadingOptions) {
+        (parser.isSet(name) ? given : missing) << name;
     }
-    const kr::CsvReadResult read = fromOptions ? ReadingFromOptions(parser, tolerances)
-                                               : kr::ReadReadingsCsvFile(files.front(), tolerances);
-    for (const kr::CsvProblem& problem : read.problems) {
-        Complain(problem.message);
+    missing.removeAll(QStringLiteral("daylight"));
+    const bool fromOptions = !given.isEmpty();
+    if (files.size() > 1) {
+        return refuse(QStringLiteral("give one readings file, not %1").arg(files.size()));
     }
-    if (read.notReadingsFile) {
-        return kNotAllRead;
+    if (files.size() == 1 && fromOptions) {
+        return refuse(
+            QStringLiteral("give either a file or the options of one reading, not both"));
     }
+    if (files.isEmpty() && !fromOptions) {
+        return refuse(QStringLiteral("give a readings file, or the options of one reading"));
+    }
+    if (fromOptions && !missing.isEmpty()) {
+        QStringList named;
+        for (const QString& name : missing) named << QStringLiteral("--") + name;
+        return refuse(named.size() == 1 ? QStringLiteral("%1 is missing").arg(named.front())
+                                        : QStringLiteral("%1 are missing").arg(named.join(u' ')));
+    }
+    ks::Tolerances check;
+    if (const std::optional<QString> wrong = ApplyOptions(parser, check)) return refuse(*wrong);
 
-    const kr::SolvedSeries series = kr::SolveSeries(read.readings, tolerances);
+    const kr::CsvReadResult read =
+        fromOptions ? ReadingFromOptions(parser) : kr::ReadReadingsCsvFile(files.front(), {});
+    for (const kr::CsvProblem& problem : read.problems) Complain(problem.message);
+    if (!read.allRead()) return kNotRead;
+
+    ks::Tolerances tolerances = read.tolerances.value_or(ks::Tolerances{});
+    ApplyOptions(parser, tolerances);
+    const ks::SolvedSeries solved =
+        ks::SolveSeries(read.readings, read.geometry, tolerances, read.inclusion);
+    kestramo::solve::SolveInput input{read.readings, read.inclusion, read.lines, solved,
+                                      tolerances, std::nullopt, false};
+    input.dialAsked = parser.isSet(QStringLiteral("dial"));
+    if (input.dialAsked) input.dial = wall_conventions::DialFor(solved.result, read.readings);
+
     QTextStream out(stdout);
     if (parser.isSet(QStringLiteral("json"))) {
-        out << kestramo::solve::JsonReport(series);
+        out << kestramo::solve::JsonReport(input);
     } else {
-        out << kestramo::solve::TextReport(read.readings, series);
+        out << kestramo::solve::TextReport(input);
     }
     out.flush();
-    return read.allRead() ? kAllRead : kNotAllRead;
+    for (const ks::ReadingGeometry& geometry : solved.geometry) {
+        if (geometry.solved()) return kAnswered;
+    }
+    return kNoAnswer;
 }

@@ -3,131 +3,193 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QLocale>
 #include <QStringList>
 
 #include <cmath>
 
-#include "readings/day_plan.h"
+#include "readings/angle_text.h"
+#include "readings/series_words.h"
+#include "readings/wall_conventions.h"
 
 namespace kestramo::solve {
 namespace {
 
-using readings::Candidate;
+using series::Candidate;
+using series::ReadingState;
+
+const QLocale kC = QLocale::c();
+constexpr int kDecimals = 2;
 
 QJsonValue NumberOrNull(double value) {
     return std::isfinite(value) ? QJsonValue(value) : QJsonValue(QJsonValue::Null);
 }
 
-// "11.42° W", "100.07° E", "0.00°"
-QString Declination(double degrees) {
-    const QString number = QString::number(std::fabs(degrees), 'f', 2);
-    if (degrees > 0) {
-        return number + QStringLiteral("\u00b0 W");
-    }
-    if (degrees < 0) {
-        return number + QStringLiteral("\u00b0 E");
-    }
-    return number + QStringLiteral("\u00b0");
+QString WithUncertainty(double degrees, double sigma) {
+    return angle_text::DeclinationWithUncertainty(degrees, sigma, kDecimals, kC);
 }
 
-QString WithUncertainty(double degrees, double sigma) {
-    return Declination(degrees) + QStringLiteral(" \u00b1 ") + QString::number(sigma, 'f', 2) +
-           QStringLiteral("\u00b0");
+series::Inclusion InclusionAt(const SolveInput& in, std::size_t i) {
+    return i < in.inclusion.size() ? in.inclusion[i] : series::Inclusion::Automatic;
 }
 
 }  // namespace
 
-QString TextReport(std::span<const readings::Reading> readings,
-                   const readings::SolvedSeries& series) {
+std::optional<QString> NoAnswerReason(const series::ReadingGeometry& geometry) {
+    switch (geometry.status) {
+        case series::ReadingStatus::Solved:
+            return std::nullopt;
+        case series::ReadingStatus::SunBelowHorizon:
+            return QStringLiteral("below_horizon");
+        case series::ReadingStatus::NoWallFits:
+            return QStringLiteral("no_wall");
+    }
+    return std::nullopt;
+}
+
+QString TextReport(const SolveInput& in) {
     QStringList lines;
-    const readings::SeriesResult& result = series.result;
-    for (std::size_t i = 0; i < series.evaluated.size(); ++i) {
-        const readings::EvaluatedReading& e = series.evaluated[i];
-        const readings::ReadingVerdict& verdict = result.readings[i];
-        QString line =
-            QStringLiteral("Reading %1 (%2 %3): ")
-                .arg(i + 1)
-                .arg(QString::fromStdString(readings::DateText(readings[i].date)),
-                     QString::fromStdString(readings::ClockText(readings[i].clockSeconds)));
-        if (!e.solution.solved()) {
-            line += QString::fromLatin1(readings::StatusText(e.solution.status));
-        } else {
-            line += WithUncertainty(e.solution.first, e.uncertainty.first) +
-                    QStringLiteral(" or ") +
-                    WithUncertainty(e.solution.second, e.uncertainty.second);
+    const series::SeriesResult& result = in.solved.result;
+    for (std::size_t i = 0; i < in.solved.geometry.size(); ++i) {
+        const series::ReadingGeometry& g = in.solved.geometry[i];
+        const series::ReadingVerdict& verdict = result.readings[i];
+        QString line = QStringLiteral("Reading %1").arg(i + 1);
+        if (i < in.lines.size()) line += QStringLiteral(", line %1").arg(in.lines[i]);
+        line += QStringLiteral(" (%1 %2): ")
+                    .arg(QString::fromStdString(series::DateText(series::DateOf(in.readings[i]))),
+                         QString::fromStdString(series::ClockText(
+                             series::ClockSecondsOf(in.readings[i]),
+                             series::ClockPrecision::SecondsWhenAny)));
+        if (g.solved()) {
+            const series::AnswerUncertainty& u = in.solved.answerUncertainty[i];
+            line += WithUncertainty(g.first, u.first) + QStringLiteral(" or ") +
+                    WithUncertainty(g.second, u.second);
             if (verdict.chosen != Candidate::None) {
                 line += verdict.chosen == Candidate::First ? QStringLiteral("; the first")
                                                            : QStringLiteral("; the second");
             }
-            if (readings[i].excluded) {
-                line += QStringLiteral(" (excluded)");
-            } else if (verdict.outlier) {
-                line += QStringLiteral(" (outlier, %1 sigma, left out)")
-                            .arg(QString::number(verdict.residualSigma, 'f', 1));
-            }
+        } else {
+            line += QString::fromLatin1(series::StatusText(g.status));
         }
+        if (verdict.used() && std::isfinite(verdict.residualSigma)) {
+            line += QStringLiteral("; %1 standard deviations from the fit")
+                        .arg(kC.toString(verdict.residualSigma, 'f', 1));
+        }
+        const QString note =
+            series_words::Note(verdict, InclusionAt(in, i), g, in.tolerances, kC);
+        if (!note.isEmpty()) line += QStringLiteral(" (") + note + u')';
         lines << line;
     }
-    switch (result.decision) {
-        case readings::Decision::Decided:
-            lines << QStringLiteral("Combined: %1 from %2 readings (Birge ratio %3)")
-                         .arg(WithUncertainty(*result.declination, result.uncertainty))
-                         .arg(result.readingsUsed)
-                         .arg(QString::number(result.birgeRatio, 'f', 2));
-            break;
-        case readings::Decision::NoReadings:
-            lines << QStringLiteral("Combined: no usable reading");
-            break;
-        case readings::Decision::OneReading:
-        case readings::Decision::SunTooClose: {
-            lines << QStringLiteral("Undecided: the wall faces %1 or %2")
-                         .arg(WithUncertainty(result.candidates[0].declination,
-                                              result.candidates[0].uncertainty),
-                              WithUncertainty(result.candidates[1].declination,
-                                              result.candidates[1].uncertainty));
-            lines << (result.minutesToDecide
-                          ? QStringLiteral("Another reading %1 minutes or more after the last "
-                                           "one will decide.")
-                                .arg(*result.minutesToDecide)
-                          : QStringLiteral("No reading later that day will decide."));
-            break;
+    lines << QStringLiteral("Wall: ") + series_words::Answer(result, kC, kDecimals);
+    for (const QString& more :
+         {series_words::Lean(result, in.tolerances, kC), series_words::Agreement(result, kC),
+          series_words::Advice(result, in.solved.geometry, in.tolerances, kC,
+                               series_words::Audience::CommandLine)}) {
+        if (!more.isEmpty()) lines << more;
+    }
+    if (result.decided()) {
+        for (const auto& [label, value] :
+             wall_conventions::Conventions(*result.declination, result.lean, kC)) {
+            lines << label + QStringLiteral(": ") + value;
         }
+    }
+    if (in.dial) {
+        lines << QStringLiteral("Dial: style height %1, substyle %2 from the noon line, substyle "
+                                "hour angle %3")
+                     .arg(angle_text::Degrees(in.dial->styleHeight, kDecimals, kC),
+                          angle_text::Degrees(in.dial->substyleAngle, kDecimals, kC),
+                          angle_text::Degrees(in.dial->substyleHourAngle, kDecimals, kC));
+        for (const dial::HourLine& hour : in.dial->hourLines) {
+            const double time = 12 + hour.hourAngle / 15;
+            lines << QStringLiteral("  %1:%2  line at %3, off by %4 minutes")
+                         .arg(int(std::floor(time)), 2, 10, QLatin1Char('0'))
+                         .arg(int(std::lround((time - std::floor(time)) * 60)), 2, 10,
+                              QLatin1Char('0'))
+                         .arg(angle_text::Degrees(hour.angle, kDecimals, kC),
+                              kC.toString(hour.timeErrorMinutes, 'f', 1));
+        }
+        lines << wall_conventions::HowGood(*in.dial, kC);
     }
     return lines.join(u'\n') + u'\n';
 }
 
-QByteArray JsonReport(const readings::SolvedSeries& series) {
-    const readings::SeriesResult& result = series.result;
+QByteArray JsonReport(const SolveInput& in) {
+    const series::SeriesResult& result = in.solved.result;
     QJsonArray list;
-    for (std::size_t i = 0; i < series.evaluated.size(); ++i) {
-        const readings::EvaluatedReading& e = series.evaluated[i];
-        const readings::ReadingVerdict& verdict = result.readings[i];
-        const bool solved = e.solution.solved();
+    for (std::size_t i = 0; i < in.solved.geometry.size(); ++i) {
+        const series::ReadingGeometry& g = in.solved.geometry[i];
+        const series::AnswerUncertainty& u = in.solved.answerUncertainty[i];
+        const series::ReadingVerdict& verdict = result.readings[i];
+        const bool solved = g.solved();
+        const std::optional<QString> reason = NoAnswerReason(g);
+        const QString note =
+            series_words::Note(verdict, InclusionAt(in, i), g, in.tolerances, kC);
         QJsonObject reading;
-        reading.insert(QStringLiteral("first"),
-                       solved ? NumberOrNull(e.solution.first) : QJsonValue(QJsonValue::Null));
+        reading.insert(QStringLiteral("line"), i < in.lines.size() ? QJsonValue(in.lines[i])
+                                                                  : QJsonValue(QJsonValue::Null));
+        reading.insert(QStringLiteral("reason"),
+                       reason ? QJsonValue(*reason) : QJsonValue(QJsonValue::Null));
+        reading.insert(QStringLiteral("first"), NumberOrNull(solved ? g.first : series::kNoValue));
         reading.insert(QStringLiteral("second"),
-                       solved ? NumberOrNull(e.solution.second) : QJsonValue(QJsonValue::Null));
-        reading.insert(QStringLiteral("first_uncertainty"), NumberOrNull(e.uncertainty.first));
-        reading.insert(QStringLiteral("second_uncertainty"), NumberOrNull(e.uncertainty.second));
-        reading.insert(QStringLiteral("chosen"),
-                       verdict.chosen == Candidate::None
-                           ? QJsonValue(QJsonValue::Null)
-                           : QJsonValue(static_cast<int>(verdict.chosen)));
-        reading.insert(QStringLiteral("outlier"), verdict.outlier);
+                       NumberOrNull(solved ? g.second : series::kNoValue));
+        reading.insert(QStringLiteral("first_uncertainty"), NumberOrNull(u.first));
+        reading.insert(QStringLiteral("second_uncertainty"), NumberOrNull(u.second));
+        reading.insert(QStringLiteral("chosen"), verdict.chosen == Candidate::None
+                                                     ? QJsonValue(QJsonValue::Null)
+                                                     : QJsonValue(int(verdict.chosen)));
+        reading.insert(QStringLiteral("outlier"), verdict.state == ReadingState::Outlier ||
+                                                      verdict.state == ReadingState::Implausible);
+        reading.insert(QStringLiteral("residual_sigma"), NumberOrNull(verdict.residualSigma));
+        reading.insert(QStringLiteral("note"),
+                       note.isEmpty() ? QJsonValue(QJsonValue::Null) : QJsonValue(note));
         list.append(reading);
     }
     QJsonObject combined;
     combined.insert(QStringLiteral("declination"), result.declination
                                                        ? QJsonValue(*result.declination)
                                                        : QJsonValue(QJsonValue::Null));
-    combined.insert(QStringLiteral("uncertainty"), result.decided ? NumberOrNull(result.uncertainty)
-                                                                  : QJsonValue(QJsonValue::Null));
-    combined.insert(QStringLiteral("decided"), result.decided);
+    combined.insert(QStringLiteral("uncertainty"), result.decided()
+                                                       ? NumberOrNull(result.uncertainty)
+                                                       : QJsonValue(QJsonValue::Null));
+    combined.insert(QStringLiteral("decided"), result.decided());
     combined.insert(QStringLiteral("readings_used"), result.readingsUsed);
+    combined.insert(QStringLiteral("lean"), NumberOrNull(result.lean));
+    combined.insert(QStringLiteral("lean_uncertainty"), NumberOrNull(result.leanUncertainty));
+    combined.insert(QStringLiteral("consistent"), result.consistent);
+    combined.insert(QStringLiteral("chi_square"), NumberOrNull(result.chiSquare));
+    combined.insert(QStringLiteral("degrees_of_freedom"), result.degreesOfFreedom);
+    QJsonArray alternatives;
+    for (const series::WallCandidate& wall : result.alternatives) {
+        alternatives.append(QJsonObject{{QStringLiteral("declination"), wall.declination},
+                                        {QStringLiteral("uncertainty"),
+                                         NumberOrNull(wall.uncertainty)}});
+    }
+    combined.insert(QStringLiteral("alternatives"), alternatives);
+    combined.insert(QStringLiteral("minutes_to_decide"),
+                    result.minutesToDecide ? QJsonValue(*result.minutesToDecide)
+                                           : QJsonValue(QJsonValue::Null));
     QJsonObject root;
     root.insert(QStringLiteral("readings"), list);
     root.insert(QStringLiteral("combined"), combined);
+    if (in.dial) {
+        QJsonArray hours;
+        for (const dial::HourLine& hour : in.dial->hourLines) {
+            hours.append(QJsonObject{{QStringLiteral("hour_angle"), hour.hourAngle},
+                                     {QStringLiteral("angle"), hour.angle},
+                                     {QStringLiteral("time_error_minutes"),
+                                      NumberOrNull(hour.timeErrorMinutes)}});
+        }
+        root.insert(QStringLiteral("dial"),
+                    QJsonObject{{QStringLiteral("declination"), NumberOrNull(*result.declination)},
+                                {QStringLiteral("lean"), NumberOrNull(result.lean)},
+                                {QStringLiteral("style_height"), in.dial->styleHeight},
+                                {QStringLiteral("substyle_angle"), in.dial->substyleAngle},
+                                {QStringLiteral("substyle_hour_angle"),
+                                 in.dial->substyleHourAngle},
+                                {QStringLiteral("hour_lines"), hours}});
+    } else if (in.dialAsked) {
+        root.insert(QStringLiteral("dial"), QJsonValue(QJsonValue::Null));
+    }
     return QJsonDocument(root).toJson(QJsonDocument::Compact) + '\n';
 }
 

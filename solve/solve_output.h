@@ -3,24 +3,46 @@
 #include <QByteArray>
 #include <QString>
 
+#include <optional>
 #include <span>
 
-#include "readings/reading.h"
-#include "readings/series.h"
+#include "dial/dial_layout.h"
+#include "series/reading.h"
+#include "series/series.h"
 
 // What kestramo-solve prints: the readings' answers and the combined answer, as plain text or as
 // one JSON object.
 namespace kestramo::solve {
 
-// Plain text for people: one line per reading, then the combined answer or the two candidates.
-QString TextReport(std::span<const readings::Reading> readings,
-                   const readings::SolvedSeries& series);
+// The readings as read, with where each came from.
+struct SolveInput {
+    std::span<const series::Reading> readings;
+    std::span<const series::Inclusion> inclusion;
+    std::span<const int> lines;  // each reading's line in the file (the header is line 1); empty
+                                 // for a reading given as options
+    const series::SolvedSeries& solved;
+    const series::Tolerances& tolerances;
+    std::optional<dial::DialLayout> dial;  // with --dial, for a decided series
+    bool dialAsked = false;                // --dial was given: JSON then says null for none
+};
+
+// Plain text for people: one line per reading, then the combined answer, the lean, how well
+// the readings agree and what to do next; with a dial, its layout.
+QString TextReport(const SolveInput& input);
 
 // One JSON object, compact, with a final newline:
-// {"readings": [{"first", "second", "first_uncertainty", "second_uncertainty", "chosen",
-//   "outlier"}, ...], "combined": {"declination", "uncertainty", "decided", "readings_used"}}.
+// {"readings": [{"line", "reason", "first", "second", "first_uncertainty",
+//   "second_uncertainty", "chosen", "outlier", "residual_sigma", "note"}, ...],
+//  "combined": {"declination", "uncertainty", "decided", "readings_used", "lean",
+//   "lean_uncertainty", "consistent", "chi_square", "degrees_of_freedom", "alternatives",
+//   "minutes_to_decide"}, and with a dial "dial": {"declination", "lean", "style_height",
+//   "substyle_angle", "substyle_hour_angle", "hour_lines": [{"hour_angle", "angle",
+//   "time_error_minutes"}, ...]}} (null while the series is not decided).
 // Declinations in degrees from south, west positive; uncertainties in degrees, 1 sigma; null
 // where there is no value.
-QByteArray JsonReport(const readings::SolvedSeries& series);
+QByteArray JsonReport(const SolveInput& input);
+
+// Whether a reading gives an answer of its own, and if not why: "below_horizon" or "no_wall".
+std::optional<QString> NoAnswerReason(const series::ReadingGeometry& geometry);
 
 }  // namespace kestramo::solve

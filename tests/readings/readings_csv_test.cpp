@@ -11,40 +11,63 @@
 namespace {
 
 namespace kr = kestramo::readings;
+namespace ks = kestramo::series;
 
 const kr::Tolerances kDefaults{};
+
+// The file of readings as a session saves it, with what the series made of them.
+QByteArray Written(const std::vector<ks::Reading>& readings, const kr::Tolerances& tolerances,
+                   const std::vector<ks::Inclusion>& inclusion = {}) {
+    return kr::WriteReadingsCsv(readings, inclusion, ks::SolveSeries(readings, tolerances, inclusion),
+                                tolerances, kr::CsvContent::WithSeries);
+}
 const QByteArray kHeader = "date,time,utc_offset,daylight,latitude,longitude,height,length\n";
 
+// Every input comes back, the user's say over each reading too, and a slip of the hand (a
+// length of 1e308) as well: a reading the window kept is never lost on the way to disk.
 TEST(ReadingsCsv, RoundTripKeepsEveryInput) {
-    std::vector<kr::Reading> readings = {
+    const std::vector<ks::Reading> readings = {
         synthetic::At(synthetic::kLongIsland, 11 * 3600, 10, 25),
         synthetic::At(synthetic::kLongIsland, 15 * 3600 + 17, 10, 15.46),
         synthetic::At({-33.87, 151.21, 9.5, false, {2024, 2, 29}}, 43210, 0.1, 1e-3),
         synthetic::At({27.7, 85.3, 5.75, false, {1999, 12, 31}}, 86399, 3, 2),
+        synthetic::At(synthetic::kLongIsland, 12 * 3600, 10, 1e308),
     };
-    readings[1].excluded = true;
-    const kr::CsvReadResult read =
-        kr::ReadReadingsCsv(kr::WriteReadingsCsv(readings, kDefaults), kDefaults);
-    EXPECT_TRUE(read.allRead());
-    EXPECT_TRUE(read.problems.empty()) << read.problems.front().message.toStdString();
-    ASSERT_EQ(read.readings.size(), readings.size());
-    for (std::size_t i = 0; i < readings.size(); ++i) {
-        EXPECT_TRUE(kr::SameInputs(read.readings[i], readings[i])) << i;
-        EXPECT_EQ(read.readings[i].excluded, readings[i].excluded) << i;
-        EXPECT_EQ(read.lines[i], static_cast<int>(i) + 2);
+    const std::vector<ks::Inclusion> inclusion = {
+        ks::Inclusion::Automatic, ks::Inclusion::ForcedOut, ks::Inclusion::ForcedIn,
+        ks::Inclusion::Automatic, ks::Inclusion::Automatic};
+    for (const ks::Tolerances& tolerances : {kDefaults, ks::Tolerances{.lengthPercent = 2,
+                                                                       .leanDegrees = -1.5,
+                                                                       .edge = ks::ShadowEdge::Middle,
+                                                                       .longestShadow = 6}}) {
+        const kr::CsvReadResult read =
+            kr::ReadReadingsCsv(Written(readings, tolerances, inclusion), kDefaults);
+        EXPECT_TRUE(read.allRead());
+        EXPECT_TRUE(read.problems.empty()) << read.problems.front().message.toStdString();
+        ASSERT_EQ(read.readings.size(), readings.size());
+        for (std::size_t i = 0; i < readings.size(); ++i) {
+            EXPECT_TRUE(ks::SameInputs(read.readings[i], readings[i])) << i;
+            EXPECT_EQ(read.inclusion[i], inclusion[i]) << i;
+            EXPECT_EQ(read.lines[i], static_cast<int>(i) + 2);
+        }
+        ASSERT_TRUE(read.tolerances);
+        EXPECT_EQ(*read.tolerances, tolerances);
+        EXPECT_TRUE(read.unknownColumns.isEmpty()) << read.unknownColumns.join(' ').toStdString();
     }
 }
 
 TEST(ReadingsCsv, SavesAtomicallyAndSaysWhyNot) {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("wall.csv"));
-    const std::vector<kr::Reading> readings = {
+    const std::vector<ks::Reading> readings = {
         synthetic::At(synthetic::kLongIsland, 11 * 3600, 10, 25)};
-    EXPECT_TRUE(kr::SaveReadingsCsv(path, readings, kDefaults).isEmpty());
+    const ks::SolvedSeries solved = ks::SolveSeries(readings, kDefaults);
+    EXPECT_TRUE(kr::SaveReadingsCsv(path, readings, {}, solved, kDefaults, kr::CsvContent::WithSeries)
+                    .isEmpty());
     EXPECT_EQ(kr::ReadReadingsCsvFile(path, kDefaults).readings.size(), 1u);
-    EXPECT_FALSE(
-        kr::SaveReadingsCsv(dir.filePath(QStringLiteral("no/such/dir.csv")), readings, kDefaults)
-            .isEmpty());
+    EXPECT_FALSE(kr::SaveReadingsCsv(dir.filePath(QStringLiteral("no/such/dir.csv")), readings, {},
+                                     solved, kDefaults, kr::CsvContent::Readings)
+                     .isEmpty());
     EXPECT_TRUE(kr::ReadReadingsCsvFile(dir.filePath(QStringLiteral("absent.csv")), kDefaults)
                     .notReadingsFile);
 }
@@ -53,7 +76,7 @@ TEST(ReadingsCsv, SavesAtomicallyAndSaysWhyNot) {
 // lines.
 TEST(ReadingsCsv, ReadsWhatSpreadsheetsWrite) {
     const QByteArray text =
-        "\xEF\xBB\xBFnote,Length,height,longitude,latitude,daylight,utc_offset,time,date\r\n"
+        "\xEF\xBB\xBFremark,Length,height,longitude,latitude,daylight,utc_offset,time,date\r\n"
         "\"by the door, low\",25,10,-72.855,40.655,YES,-5,11:00,2003-09-03\r\n"
         "\r\n"
         "\"said \"\"twice\"\"\nover two lines\",\"15.46\",10,-72.855,40.655,yes,-5,15:00:00,"
@@ -62,11 +85,11 @@ TEST(ReadingsCsv, ReadsWhatSpreadsheetsWrite) {
     EXPECT_TRUE(read.allRead());
     ASSERT_EQ(read.readings.size(), 2u);
     EXPECT_EQ(read.readings[0].length, 25);
-    EXPECT_TRUE(read.readings[0].daylight);
-    EXPECT_EQ(read.readings[1].clockSeconds, 15 * 3600);
+    EXPECT_TRUE(read.readings[0].observation.daylightSaving);
+    EXPECT_EQ(ks::ClockSecondsOf(read.readings[1]), 15 * 3600);
     EXPECT_EQ(read.lines[1], 4);
     EXPECT_EQ(read.readings[1].lengthText, "15.46");
-    EXPECT_EQ(read.unknownColumns, QStringList{"note"});
+    EXPECT_EQ(read.unknownColumns, QStringList{"remark"});
     EXPECT_FALSE(read.tolerances);
 }
 
@@ -106,12 +129,11 @@ TEST(ReadingsCsv, ReadsEachEncodingAndSeparator) {
 
 // A file written with other tolerances says which; one without tolerance columns says none.
 TEST(ReadingsCsv, NamesTheTolerancesOfItsFirstReading) {
-    const std::vector<kr::Reading> readings = {
+    const std::vector<ks::Reading> readings = {
         synthetic::At(synthetic::kLongIsland, 11 * 3600, 10, 25)};
     const kr::Tolerances wide{
         .clockSeconds = 60, .lengthPercent = 3, .heightPercent = 2, .tiltDegrees = 2};
-    const kr::CsvReadResult read =
-        kr::ReadReadingsCsv(kr::WriteReadingsCsv(readings, wide), kDefaults);
+    const kr::CsvReadResult read = kr::ReadReadingsCsv(Written(readings, wide), kDefaults);
     ASSERT_TRUE(read.tolerances);
     EXPECT_EQ(read.tolerances->clockSeconds, 60);
     EXPECT_EQ(read.tolerances->tiltDegrees, 2);
@@ -204,10 +226,10 @@ INSTANTIATE_TEST_SUITE_P(
 
 // Answers changed by hand are reported for their line; the recomputed ones count.
 TEST(ReadingsCsv, HandEditedAnswersAreCaught) {
-    const std::vector<kr::Reading> readings = {
+    const std::vector<ks::Reading> readings = {
         synthetic::At(synthetic::kLongIsland, 11 * 3600, 10, 25),
         synthetic::At(synthetic::kLongIsland, 15 * 3600, 10, 15.46)};
-    QByteArray text = kr::WriteReadingsCsv(readings, kDefaults);
+    QByteArray text = Written(readings, kDefaults);
     EXPECT_TRUE(text.contains(",-100.0686,11.4248,"));
     text.replace(",-100.0686,11.4248,", ",-100.0686,12.0000,");
     const kr::CsvReadResult read = kr::ReadReadingsCsv(text, kDefaults);
@@ -224,18 +246,18 @@ TEST(ReadingsCsv, HandEditedAnswersAreCaught) {
 // A file saved with other tolerances than the reader's checks its uncertainties against the
 // tolerances it names, and is read without a word.
 TEST(ReadingsCsv, UncertaintiesAreCheckedWithTheFilesOwnTolerances) {
-    const std::vector<kr::Reading> readings = {
+    const std::vector<ks::Reading> readings = {
         synthetic::At(synthetic::kLongIsland, 11 * 3600, 10, 25)};
     const kr::Tolerances wide{
         .clockSeconds = 60, .lengthPercent = 3, .heightPercent = 2, .tiltDegrees = 2};
-    const QByteArray text = kr::WriteReadingsCsv(readings, wide);
+    const QByteArray text = Written(readings, wide);
     const kr::CsvReadResult read = kr::ReadReadingsCsv(text, kDefaults);
     EXPECT_TRUE(read.problems.empty()) << read.problems.front().message.toStdString();
 
     // Without the tolerance columns the reader's own tolerances are the measure.
     QList<QByteArray> lines = text.split('\n');
     for (QByteArray& line : lines) {
-        line = line.split(',').mid(0, 15).join(',');
+        line = line.split(',').mid(0, 16).join(',');
     }
     const kr::CsvReadResult bare = kr::ReadReadingsCsv(lines.join('\n'), kDefaults);
     ASSERT_FALSE(bare.problems.empty());

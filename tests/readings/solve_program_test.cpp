@@ -7,7 +7,10 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTemporaryDir>
+
+#include <cmath>
 
 namespace {
 
@@ -34,29 +37,90 @@ QString TestFile(const char* name) {
     return QStringLiteral(KESTRAMO_READINGS_TEST_DIR "/") + QLatin1String(name);
 }
 
-TEST(SolveProgram, WorkedExampleAsJson) {
-    const ProgramRun run = Solve({QStringLiteral("--json"), TestFile("worked_example.csv")});
-    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+ProgramRun SolveWithInput(const QStringList& arguments, const QByteArray& input) {
+    QProcess process;
+    process.start(QStringLiteral(KESTRAMO_SOLVE_PATH), arguments);
+    process.write(input);
+    process.closeWriteChannel();
+    ProgramRun run;
+    if (!process.waitForFinished(30000)) return run;
+    run.exitCode = process.exitCode();
+    run.out = process.readAllStandardOutput();
+    run.err = process.readAllStandardError();
+    return run;
+}
+
+QJsonDocument Json(const ProgramRun& run) {
     QJsonParseError error;
     const QJsonDocument document = QJsonDocument::fromJson(run.out, &error);
-    ASSERT_EQ(error.error, QJsonParseError::NoError) << run.out.toStdString();
+    EXPECT_EQ(error.error, QJsonParseError::NoError) << run.out.toStdString();
+    return document;
+}
+
+const QStringList kMiddleAndPlumb = {QStringLiteral("--shadow-edge"), QStringLiteral("middle"),
+                                     QStringLiteral("--lean-error"), QStringLiteral("0")};
+
+// The worked example read to the middle of the blur on a plumb wall: 11.4 degrees west, with
+// every field a script reads.
+TEST(SolveProgram, WorkedExampleAsJson) {
+    const ProgramRun run =
+        Solve(QStringList{QStringLiteral("--json")} + kMiddleAndPlumb +
+              QStringList{TestFile("worked_example.csv")});
+    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+    const QJsonDocument document = Json(run);
     const QJsonObject combined = document[QStringLiteral("combined")].toObject();
     EXPECT_NEAR(combined[QStringLiteral("declination")].toDouble(), 11.42, 0.01);
     EXPECT_GT(combined[QStringLiteral("uncertainty")].toDouble(), 0.1);
     EXPECT_TRUE(combined[QStringLiteral("decided")].toBool());
+    EXPECT_TRUE(combined[QStringLiteral("consistent")].toBool());
     EXPECT_EQ(combined[QStringLiteral("readings_used")].toInt(), 3);
+    EXPECT_EQ(combined[QStringLiteral("degrees_of_freedom")].toInt(), 2);
+    EXPECT_TRUE(combined[QStringLiteral("chi_square")].isDouble());
+    EXPECT_EQ(combined[QStringLiteral("lean")].toDouble(), 0);
+    EXPECT_TRUE(combined[QStringLiteral("alternatives")].toArray().isEmpty());
+    EXPECT_TRUE(combined[QStringLiteral("minutes_to_decide")].isNull());
     const QJsonArray readings = document[QStringLiteral("readings")].toArray();
     ASSERT_EQ(readings.size(), 3);
     const int chosen[] = {2, 1, 1};
     for (int i = 0; i < 3; ++i) {
         const QJsonObject r = readings[i].toObject();
         EXPECT_EQ(r[QStringLiteral("chosen")].toInt(), chosen[i]);
+        EXPECT_EQ(r[QStringLiteral("line")].toInt(), i + 2);
+        EXPECT_TRUE(r[QStringLiteral("reason")].isNull());
         EXPECT_FALSE(r[QStringLiteral("outlier")].toBool());
+        EXPECT_LT(std::fabs(r[QStringLiteral("residual_sigma")].toDouble()), 1);
+        EXPECT_TRUE(r[QStringLiteral("note")].isNull());
         EXPECT_GT(r[QStringLiteral("first_uncertainty")].toDouble(), 0);
         EXPECT_GT(r[QStringLiteral("second_uncertainty")].toDouble(), 0);
     }
     EXPECT_NEAR(readings[0][QStringLiteral("first")].toDouble(), -100.0686, 1e-4);
     EXPECT_NEAR(readings[0][QStringLiteral("second")].toDouble(), 11.4248, 1e-4);
+}
+
+// Sydney, the wall facing 60 degrees east, read with the tolerances it was taken with: the
+// 07:48 reading's clock an hour off is left out and named.
+TEST(SolveProgram, ReadingWithItsClockAnHourOffIsNamed) {
+    const ProgramRun run = Solve(
+        {QStringLiteral("--json"), QStringLiteral("--clock-error"), QStringLiteral("10"),
+         QStringLiteral("--timing-error"), QStringLiteral("10"), QStringLiteral("--length-error"),
+         QStringLiteral("1"), QStringLiteral("--blur-error"), QStringLiteral("0"),
+         QStringLiteral("--height-error"), QStringLiteral("0.5"), QStringLiteral("--tilt-error"),
+         QStringLiteral("0.5"), QStringLiteral("--lean"), QStringLiteral("0"),
+         QStringLiteral("--lean-error"), QStringLiteral("0"), QStringLiteral("--shadow-edge"),
+         QStringLiteral("middle"), TestFile("sydney_clock_slip.csv")});
+    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+    const QJsonDocument document = Json(run);
+    const QJsonObject combined = document[QStringLiteral("combined")].toObject();
+    ASSERT_TRUE(combined[QStringLiteral("decided")].toBool());
+    EXPECT_LT(std::fabs(combined[QStringLiteral("declination")].toDouble() + 60),
+              combined[QStringLiteral("uncertainty")].toDouble());
+    const QJsonArray readings = document[QStringLiteral("readings")].toArray();
+    ASSERT_EQ(readings.size(), 5);
+    for (int i = 0; i < 5; ++i) {
+        EXPECT_EQ(readings[i][QStringLiteral("outlier")].toBool(), i == 1) << i;
+    }
+    EXPECT_TRUE(readings[1][QStringLiteral("note")].toString().contains(QStringLiteral("an hour")))
+        << readings[1][QStringLiteral("note")].toString().toStdString();
 }
 
 TEST(SolveProgram, OneReadingFromOptionsIsUndecided) {
@@ -65,48 +129,144 @@ TEST(SolveProgram, OneReadingFromOptionsIsUndecided) {
                QStringLiteral("--time=11:00"), QStringLiteral("--utc-offset=-5"),
                QStringLiteral("--daylight=yes"), QStringLiteral("--latitude=40.655"),
                QStringLiteral("--longitude=-72.855"), QStringLiteral("--height=10"),
-               QStringLiteral("--length=25")});
+               QStringLiteral("--length=25"), QStringLiteral("--dial")});
     ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
-    const QJsonDocument document = QJsonDocument::fromJson(run.out);
+    const QJsonDocument document = Json(run);
     const QJsonObject combined = document[QStringLiteral("combined")].toObject();
     EXPECT_FALSE(combined[QStringLiteral("decided")].toBool());
     EXPECT_TRUE(combined[QStringLiteral("declination")].isNull());
+    EXPECT_EQ(combined[QStringLiteral("alternatives")].toArray().size(), 2);
+    EXPECT_TRUE(combined[QStringLiteral("minutes_to_decide")].isDouble());
     EXPECT_TRUE(document[QStringLiteral("readings")][0][QStringLiteral("chosen")].isNull());
+    EXPECT_TRUE(document[QStringLiteral("readings")][0][QStringLiteral("line")].isNull());
+    EXPECT_TRUE(document[QStringLiteral("dial")].isNull());
 }
 
-// Bad lines are named on standard error with status 2, the good ones still used; excluded
-// readings are listed with their answers; unsolvable ones have null answers.
-TEST(SolveProgram, DamagedFileNamesItsLines) {
-    QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("damaged.csv"));
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(
-        "date,time,utc_offset,daylight,latitude,longitude,height,length,excluded\n"
-        "2003-09-03,11:00,-5,yes,40.655,-72.855,10,25,yes\n"
-        "2003-09-03,15:00,-5,yes,95,-72.855,10,15.46,no\n"
-        "2003-09-03,02:00,-5,yes,40.655,-72.855,10,21.07,no\n");
-    file.close();
-    const ProgramRun run = Solve({QStringLiteral("--json"), path});
-    EXPECT_EQ(run.exitCode, 2);
-    EXPECT_TRUE(run.err.contains("line 3: latitude 95 is not between -90 and 90"))
-        << run.err.toStdString();
-    const QJsonDocument document = QJsonDocument::fromJson(run.out);
-    const QJsonArray readings = document[QStringLiteral("readings")].toArray();
-    ASSERT_EQ(readings.size(), 2);
-    EXPECT_NEAR(readings[0][QStringLiteral("second")].toDouble(), 11.4248, 1e-4);
-    EXPECT_TRUE(readings[1][QStringLiteral("first")].isNull());
-    EXPECT_EQ(document[QStringLiteral("combined")][QStringLiteral("readings_used")].toInt(), 0);
-}
-
-TEST(SolveProgram, UsageErrorsExitTwo) {
-    for (const QStringList& arguments : {QStringList{QStringLiteral("--frobnicate")}, QStringList{},
-                                         QStringList{TestFile("no_such_file.csv")},
-                                         QStringList{TestFile("solve_program_test.cpp")}}) {
-        const ProgramRun run = Solve(arguments);
-        EXPECT_EQ(run.exitCode, 2) << arguments.join(u' ').toStdString();
-        EXPECT_FALSE(run.err.isEmpty());
+// With --dial a decided series carries its dial: every line of whole and half hours, the
+// afternoon ones to the right on a wall facing a little west of south.
+TEST(SolveProgram, DialOfTheFittedWall) {
+    const ProgramRun run = Solve(QStringList{QStringLiteral("--json"), QStringLiteral("--dial")} +
+                                 kMiddleAndPlumb + QStringList{TestFile("worked_example.csv")});
+    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+    const QJsonObject dial = Json(run)[QStringLiteral("dial")].toObject();
+    EXPECT_NEAR(dial[QStringLiteral("declination")].toDouble(), 11.42, 0.01);
+    EXPECT_EQ(dial[QStringLiteral("lean")].toDouble(), 0);
+    EXPECT_GT(dial[QStringLiteral("style_height")].toDouble(), 40);
+    EXPECT_LT(dial[QStringLiteral("style_height")].toDouble(), 55);
+    const QJsonArray lines = dial[QStringLiteral("hour_lines")].toArray();
+    ASSERT_GT(lines.size(), 15);
+    for (const QJsonValue& line : lines) {
+        const double hourAngle = line[QStringLiteral("hour_angle")].toDouble();
+        EXPECT_EQ(std::fmod(hourAngle, 7.5), 0);
+        if (hourAngle == 0) {
+            EXPECT_NEAR(line[QStringLiteral("angle")].toDouble(), 0, 10);
+        }
+        if (hourAngle > 30) {
+            EXPECT_GT(line[QStringLiteral("angle")].toDouble(), 0);
+        }
+        EXPECT_GT(line[QStringLiteral("time_error_minutes")].toDouble(), 0);
     }
+}
+
+struct ExitCase {
+    const char* name;
+    QStringList arguments;
+    QByteArray file;  // written to a file given last, when not empty
+    int status;
+    const char* says;  // on standard error (status 2) or standard output
+};
+
+class ExitStatus : public ::testing::TestWithParam<ExitCase> {};
+
+// A script can tell a good run from one with no answer from one with a bad file or option by
+// the status alone; a refusal names what was wrong and prints nothing on standard output.
+TEST_P(ExitStatus, TellsAnswerFromNoneFromRefusal) {
+    const ExitCase& c = GetParam();
+    QTemporaryDir dir;
+    QStringList arguments = c.arguments;
+    if (!c.file.isEmpty()) {
+        const QString path = dir.filePath(QStringLiteral("readings.csv"));
+        QFile file(path);
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(c.file);
+        file.close();
+        arguments << path;
+    }
+    const ProgramRun run = Solve(arguments);
+    EXPECT_EQ(run.exitCode, c.status) << run.err.toStdString() << run.out.toStdString();
+    if (c.status == 2) {
+        EXPECT_TRUE(run.out.isEmpty()) << run.out.toStdString();
+        EXPECT_TRUE(run.err.contains(c.says)) << run.err.toStdString();
+    } else {
+        EXPECT_TRUE(run.out.contains(c.says)) << run.out.toStdString();
+    }
+}
+
+const QByteArray kHeaderLine = "date,time,utc_offset,daylight,latitude,longitude,height,length\n";
+
+INSTANTIATE_TEST_SUITE_P(
+    SolveProgram, ExitStatus,
+    ::testing::Values(
+        ExitCase{"Answer", {}, kHeaderLine + "2003-09-03,11:00,-5,yes,40.655,-72.855,10,25\n", 0,
+                 "Not decided"},
+        ExitCase{"SunDown", {}, kHeaderLine + "2003-09-03,02:00,-5,yes,40.655,-72.855,10,25\n",
+                 1, "below the horizon"},
+        ExitCase{"NoWall", {QStringLiteral("--json")},
+                 kHeaderLine + "2003-09-03,13:00,-5,yes,40.655,-72.855,10,0.1\n", 1, "no_wall"},
+        ExitCase{"NoReadings", {}, kHeaderLine, 1, "No readings"},
+        ExitCase{"BadLine", {QStringLiteral("--json")},
+                 kHeaderLine + "2003-09-03,11:00,-5,yes,40.655,-72.855,10,25\n"
+                               "2003-09-03,15:00,-5,yes,95,-72.855,10,15.46\n",
+                 2, "line 3: latitude 95 is not between -90 and 90"},
+        ExitCase{"NotAFile", {QStringLiteral("no_such_file.csv")}, {}, 2, "Cannot open"},
+        ExitCase{"UnknownOption", {QStringLiteral("--frobnicate")}, {}, 2, "frobnicate"},
+        ExitCase{"Nothing", {}, {}, 2, "give a readings file"},
+        ExitCase{"FileAndOptions", {QStringLiteral("--date=2003-09-03")},
+                 kHeaderLine, 2, "give either a file or the options of one reading, not both"},
+        ExitCase{"OptionMissing",
+                 {QStringLiteral("--date=2003-09-03"), QStringLiteral("--time=11:00"),
+                  QStringLiteral("--utc-offset=-5"), QStringLiteral("--latitude=40.655"),
+                  QStringLiteral("--longitude=-72.855"), QStringLiteral("--height=10")},
+                 {}, 2, "--length is missing"},
+        ExitCase{"OptionUnreadable",
+                 {QStringLiteral("--date=2003-09-33"), QStringLiteral("--time=11:00"),
+                  QStringLiteral("--utc-offset=-5"), QStringLiteral("--latitude=40.655"),
+                  QStringLiteral("--longitude=-72.855"), QStringLiteral("--height=10"),
+                  QStringLiteral("--length=25")},
+                 {}, 2, "--date \"2003-09-33\" is not a calendar date"},
+        ExitCase{"BadEdge", {QStringLiteral("--shadow-edge=faint")}, kHeaderLine, 2,
+                 "--shadow-edge takes outer or middle"},
+        ExitCase{"BadTolerance", {QStringLiteral("--clock-error=-3")}, kHeaderLine, 2,
+                 "--clock-error takes a number"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(SolveProgram, ReadsStandardInputAndTellsItsVersion) {
+    QFile worked(TestFile("worked_example.csv"));
+    ASSERT_TRUE(worked.open(QIODevice::ReadOnly));
+    const ProgramRun run = SolveWithInput(
+        QStringList{QStringLiteral("--json"), QStringLiteral("-")} + kMiddleAndPlumb,
+        worked.readAll());
+    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+    EXPECT_NEAR(Json(run)[QStringLiteral("combined")][QStringLiteral("declination")].toDouble(),
+                11.42, 0.01);
+    const ProgramRun version = Solve({QStringLiteral("--version")});
+    EXPECT_EQ(version.exitCode, 0);
+    EXPECT_TRUE(version.out.startsWith("kestramo-solve ")) << version.out.toStdString();
+}
+
+// Every option that --help lists is one the program takes.
+TEST(SolveProgram, HelpListsOnlyOptionsThatWork) {
+    const ProgramRun help = Solve({QStringLiteral("--help")});
+    ASSERT_EQ(help.exitCode, 0);
+    const QRegularExpression option(QStringLiteral("--([a-z-]+)"));
+    int listed = 0;
+    for (const QRegularExpressionMatch& match : option.globalMatch(QString::fromUtf8(help.out))) {
+        const ProgramRun run = Solve({QStringLiteral("--") + match.captured(1) +
+                                      QStringLiteral("=x")});
+        EXPECT_FALSE(run.err.contains("Unknown option")) << match.captured(1).toStdString();
+        ++listed;
+    }
+    EXPECT_GT(listed, 20);
 }
 
 }  // namespace

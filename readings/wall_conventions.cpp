@@ -1,0 +1,73 @@
+#include "readings/wall_conventions.h"
+
+#include <QCoreApplication>
+#include <QStringList>
+
+#include <cmath>
+
+#include "dial/dial_summary.h"
+#include "readings/angle_text.h"
+
+namespace ks = kestramo::series;
+namespace kd = kestramo::dial;
+
+namespace wall_conventions {
+namespace {
+
+QString tr(const char* text) { return QCoreApplication::translate("wall_conventions", text); }
+
+QString Hour(int hour) { return QStringLiteral("%1:00").arg(hour % 24); }
+
+}  // namespace
+
+std::vector<std::pair<QString, QString>> Conventions(double declination, double lean,
+                                                     const QLocale& locale) {
+    const auto degrees = [&](double value) { return angle_text::Degrees(value, 1, locale); };
+    double azimuth = std::fmod(180 + declination, 360.0);
+    if (azimuth < 0) azimuth += 360;
+    return {
+        {tr("Declination from south, west positive"), degrees(declination)},
+        {tr("Declination from south, east positive"), degrees(-declination)},
+        {tr("Azimuth of the wall's normal, from north through east"), degrees(azimuth)},
+        {tr("Inclination of the face (90\u00b0 = vertical)"), degrees(90 + lean)},
+        {tr("Reclination from vertical (leaning back positive)"), degrees(lean)},
+    };
+}
+
+double DialLatitude(const ks::SeriesResult& result, std::span<const ks::Reading> readings) {
+    if (result.latest < 0 || std::size_t(result.latest) >= readings.size()) return std::nan("");
+    return readings[std::size_t(result.latest)].observation.latitude;
+}
+
+std::optional<kd::DialLayout> DialFor(const ks::SeriesResult& result,
+                                      std::span<const ks::Reading> readings) {
+    if (!result.decided()) return std::nullopt;
+    const double latitude = DialLatitude(result, readings);
+    if (!std::isfinite(latitude)) return std::nullopt;
+    kd::DialRequest request;
+    request.latitude = latitude;
+    request.wall = {*result.declination, result.lean};
+    request.covariance = {result.uncertainty * result.uncertainty,
+                          result.leanUncertainty * result.leanUncertainty,
+                          result.correlation * result.uncertainty * result.leanUncertainty};
+    return kd::LayOutDial(request);
+}
+
+QString HowGood(const kd::DialLayout& layout, const QLocale& locale) {
+    QStringList clauses;
+    for (const kd::ReadingStretch& stretch : kd::ReadingStretches(layout)) {
+        const double worst = stretch.worstMinutes;
+        const QString number = locale.toString(worst, 'f', worst < 0.95 ? 1 : 0);
+        const QString minutes = number == locale.toString(1) ? tr("\u00b1%1 minute").arg(number)
+                                                             : tr("\u00b1%1 minutes").arg(number);
+        clauses << (stretch.lastHour - stretch.firstHour >= 24
+                        ? tr("within %1 at every hour").arg(minutes)
+                        : tr("within %1 from %2 to %3")
+                              .arg(minutes, Hour(stretch.firstHour), Hour(stretch.lastHour)));
+    }
+    if (clauses.isEmpty()) return tr("The sun never reaches this wall at a whole hour.");
+    return tr("A dial laid out for this wall reads %1 (local apparent time).")
+        .arg(clauses.join(tr(", and ")));
+}
+
+}  // namespace wall_conventions

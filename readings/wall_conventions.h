@@ -1,0 +1,37 @@
+#pragma once
+
+#include <QLocale>
+#include <QString>
+
+#include <optional>
+#include <span>
+#include <utility>
+#include <vector>
+
+#include "dial/dial_layout.h"
+#include "series/series.h"
+
+// What the answer means for the dial: the wall's facing in the conventions dial-design programs
+// take, and the dial that a fitted wall carries.
+namespace wall_conventions {
+
+// The wall's facing, each with its label: declination from south west positive, the same east
+// positive, the azimuth of the wall's normal from north through east, and the lean as an
+// inclination (90 degrees = vertical) and as a reclination from vertical.
+std::vector<std::pair<QString, QString>> Conventions(double declination, double lean,
+                                                     const QLocale& locale = QLocale());
+
+// The dial for the fitted wall of a decided series, at the latitude of its latest reading,
+// with the wall's uncertainty (declination and lean together) as its covariance; none while
+// the series is not decided.
+std::optional<kestramo::dial::DialLayout> DialFor(const kestramo::series::SeriesResult& result,
+                                                  std::span<const kestramo::series::Reading> readings);
+// The latitude that dial is laid out for.
+double DialLatitude(const kestramo::series::SeriesResult& result,
+                    std::span<const kestramo::series::Reading> readings);
+
+// "A dial laid out for this wall reads within ±0.8 minutes from 8:00 to 16:00." (local apparent
+// time); one clause for each stretch of hours the dial works.
+QString HowGood(const kestramo::dial::DialLayout& layout, const QLocale& locale = QLocale());
+
+}  // namespace wall_conventions
