@@ -13,6 +13,7 @@ constexpr std::size_t kAnswerSeedsUpTo = 40;   // readings whose own answers are
 constexpr double kPromising = 50;             // chi^2 above the scan's least still refined
 constexpr std::size_t kMostRefined = 12;
 constexpr double kSameSeed = 0.5;             // degrees
+constexpr double kSameBasin = 3;              // degrees: an earlier fit this near a seed serves for it
 constexpr double kSameMinimum = 0.01;         // degrees
 
 // chi^2 in the cosine: sum (u - P cos w - Q sin w)^2 / s^2 as six sums over the readings.
@@ -22,19 +23,26 @@ class CosineScan {
         const Tolerances& t = input.tolerances;
         const double cosLean = std::cos(t.leanDegrees * kDegToRad);
         const double sinLean = std::sin(t.leanDegrees * kDegToRad);
+        // The measured angle's cosine and sine from the shadow's ratio, brought to the sun's
+        // centre for the edge read, without a trigonometric call.
+        const double edge = t.edge == ShadowEdge::Outer ? kSunRadius * kDegToRad : 0;
+        const double cosEdge = std::cos(edge), sinEdge = std::sin(edge);
         for (std::size_t i = 0; i < input.geometry.size(); ++i) {
             const ReadingGeometry& g = input.geometry[i];
             if (i >= use.size() || !use[i] || g.status == ReadingStatus::SunBelowHorizon) continue;
-            const double a = g.sunAltitude * kDegToRad;
-            const double z = g.sunAzimuth * kDegToRad;
-            const double theta = MeasuredAngle(g, t.edge) * kDegToRad;
-            const double p = cosLean * std::cos(a) * std::cos(z);
-            const double q = cosLean * std::cos(a) * std::sin(z);
-            const double u = std::cos(theta) - std::sin(a) * sinLean;
-            const double sigma = std::sqrt(OwnVariance(g.shadowAngle, t, 0)) * kDegToRad;
-            const double leanEffect = std::sin(a) * cosLean * t.leanErrorDegrees * kDegToRad;
-            const double s2 = std::max(std::pow(std::sin(theta) * sigma, 2) +
-                                           leanEffect * leanEffect,
+            const double hypot = std::sqrt(1 + g.shadowRatio * g.shadowRatio);
+            const double cosShadow = std::isfinite(hypot) ? 1 / hypot : 0;
+            const double sinShadow = std::isfinite(hypot) ? g.shadowRatio / hypot : 1;
+            const double cosTheta = cosShadow * cosEdge + sinShadow * sinEdge;
+            const double sinTheta = sinShadow * cosEdge - cosShadow * sinEdge;
+            const double p = cosLean * g.cosAltitude * g.cosAzimuth;
+            const double q = cosLean * g.cosAltitude * g.sinAzimuth;
+            const double u = cosTheta - g.sinAltitude * sinLean;
+            const double sigma =
+                std::sqrt(OwnVariance(ShadowAngle{g.shadowAngle, cosShadow, sinShadow}, t, 0)) *
+                kDegToRad;
+            const double leanEffect = g.sinAltitude * cosLean * t.leanErrorDegrees * kDegToRad;
+            const double s2 = std::max(std::pow(sinTheta * sigma, 2) + leanEffect * leanEffect,
                                        1e-14);
             uu_ += u * u / s2;
             up_ += u * p / s2;
@@ -100,7 +108,7 @@ std::vector<WallFit> FitMinima(const FitInput& input, std::span<const char> use,
     std::vector<const WallFit*> from(chosen.size(), nullptr);
     for (const WallFit& start : starts) {
         const auto near = std::find_if(chosen.begin(), chosen.end(), [&](double seed) {
-            return std::fabs(AngleDifference(seed, start.declination)) < kSameSeed;
+            return std::fabs(AngleDifference(seed, start.declination)) < kSameBasin;
         });
         if (near == chosen.end()) {
             chosen.push_back(WrapHalfTurn(start.declination));

@@ -3,6 +3,7 @@
 #include <boost/math/distributions/normal.hpp>
 
 #include <algorithm>
+#include <functional>
 #include <set>
 
 namespace kestramo::series {
@@ -13,13 +14,10 @@ namespace {
 constexpr int kRefitEachUpTo = 30;
 constexpr std::size_t kRefittedBeyond = 3;
 
-// How much chi^2 falls when reading i leaves the fit, estimated from the fit with it: its
-// squared residual over the variance of a residual of the fit, V - P.
-double DeletedResidualSquared(const FitInput& input, const WallFit& fit, int i) {
-    const ReadingResidual r = ResidualAt(input, fit, i);
-    const double z = Standardized(r, true);
-    return z * z;
-}
+// Readings this far beyond the price leave a large fit together, without a refit each; those
+// whose linearised drop comes this near the price are refitted one by one.
+constexpr double kClearlyBeyond = 4;
+constexpr double kNearThePrice = 0.8;
 
 }  // namespace
 
@@ -31,23 +29,32 @@ double OutlierPrice(int readings) {
 }
 
 LeaveOutChoice LeaveOut(const FitInput& input, std::span<const char> usable,
-                        std::span<const char> forcedIn, const WallFit& start) {
+                        std::span<const char> forcedIn, const WallFit& start,
+                        std::span<const int> leftOut) {
     const int n = int(input.geometry.size());
     LeaveOutChoice choice;
     choice.use.assign(usable.begin(), usable.end());
     choice.use.resize(size_t(n));
-    choice.fit = FitWall(input, choice.use, start);
     const int count = int(std::count(choice.use.begin(), choice.use.end(), 1));
     const std::size_t cap = count > 0 ? std::size_t((count - 1) / 2) : 0;
     const double price = OutlierPrice(count);
+    const auto forced = [&](int i) { return size_t(i) < forcedIn.size() && forcedIn[size_t(i)]; };
+    for (int i : leftOut) {
+        if (i >= 0 && i < n && choice.use[size_t(i)] && !forced(i) && choice.leftOut.size() < cap) {
+            choice.use[size_t(i)] = 0;
+            choice.leftOut.push_back(i);
+        }
+    }
+    choice.fit = FitWall(input, choice.use, start);
     std::set<std::vector<char>> visited{choice.use};
 
     for (int step = 0; step < 2 * n + 2 && choice.fit.valid; ++step) {
+        const std::vector<ReadingResidual> residuals = ResidualsAt(input, choice.fit);
         // A reading left out that the fit now predicts comes back first.
         int back = -1;
         double backZ = price;
         for (int j : choice.leftOut) {
-            const double z = Standardized(ResidualAt(input, choice.fit, j), false);
+            const double z = Standardized(residuals[size_t(j)], false);
             if (z * z < backZ) {
                 backZ = z * z;
                 back = j;
@@ -66,24 +73,41 @@ LeaveOutChoice LeaveOut(const FitInput& input, std::span<const char> usable,
         }
         if (choice.leftOut.size() >= cap) break;
 
-        // The reading whose leaving lowers chi^2 the most.
+        // The reading whose leaving lowers chi^2 the most: how much is estimated from the fit
+        // with it, its squared residual over the variance of a residual of the fit (V - P).
         std::vector<std::pair<double, int>> ranked;
         const int inFit = choice.fit.used;
         for (int i = 0; i < n; ++i) {
-            if (!choice.use[size_t(i)] || (size_t(i) < forcedIn.size() && forcedIn[size_t(i)])) {
-                continue;
-            }
-            ranked.emplace_back(DeletedResidualSquared(input, choice.fit, i), i);
+            if (!choice.use[size_t(i)] || forced(i)) continue;
+            const double z = Standardized(residuals[size_t(i)], true);
+            ranked.emplace_back(z * z, i);
         }
         if (ranked.empty()) break;
-        std::sort(ranked.rbegin(), ranked.rend());
-        // Beyond a few readings the linearised drop ranks them well: only those it puts near the
-        // price are refitted.
+        // The largest few first; beyond them the order does not matter.
+        const std::size_t top = std::min(ranked.size(), inFit <= kRefitEachUpTo ? ranked.size() : cap + 1);
+        std::partial_sort(ranked.begin(), ranked.begin() + long(top), ranked.end(),
+                          std::greater<>());
+        if (inFit > kRefitEachUpTo && ranked.front().first > kClearlyBeyond * price) {
+            std::vector<char> use = choice.use;
+            std::vector<int> going;
+            for (const auto& [drop, i] : ranked) {
+                if (drop <= kClearlyBeyond * price || choice.leftOut.size() + going.size() >= cap) break;
+                use[size_t(i)] = 0;
+                going.push_back(i);
+            }
+            if (!visited.insert(use).second) break;
+            choice.use = use;
+            choice.leftOut.insert(choice.leftOut.end(), going.begin(), going.end());
+            choice.fit = FitWall(input, choice.use, choice.fit);
+            continue;
+        }
+        // Beyond a few readings the linearised drop ranks them well and hardly errs: only those
+        // it puts near the price are refitted.
         std::size_t refits = ranked.size();
         if (inFit > kRefitEachUpTo) {
             refits = 0;
             while (refits < std::min(ranked.size(), kRefittedBeyond) &&
-                   ranked[refits].first > price / 2) {
+                   ranked[refits].first > kNearThePrice * price) {
                 ++refits;
             }
         }

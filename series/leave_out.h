@@ -30,10 +30,14 @@ struct LeaveOutChoice {
     double score = 0;
 };
 
-// Starting from `start` (a fit of all `usable` readings, or any fit near the wall to try),
-// leaves readings out and takes them back until no change pays. `forcedIn` readings are never
-// left out.
+// Starting from `start` (a fit of all `usable` readings, or any fit near the wall to try) with
+// the readings of `leftOut` out (those the series left out before its latest change), leaves
+// readings out and takes them back until no change pays. `forcedIn` readings are never left
+// out. Up to 30 readings in the fit, each candidate is refitted without it; beyond, where one
+// reading barely moves the fit, every reading far beyond the price goes at once and only those
+// near it are refitted one by one.
 LeaveOutChoice LeaveOut(const FitInput& input, std::span<const char> usable,
-                        std::span<const char> forcedIn, const WallFit& start);
+                        std::span<const char> forcedIn, const WallFit& start,
+                        std::span<const int> leftOut = {});
 
 }  // namespace kestramo::series

@@ -21,6 +21,10 @@ constexpr double kStartSlack = 0.05;
 constexpr int kEveryChoiceUpTo = 8;
 // Two walls are different when they lie farther apart than this many standard deviations.
 constexpr double kDifferentWalls = 3;
+// Up to this many usable readings, the circle is searched again once readings are left out.
+constexpr int kSearchAgainUpTo = 60;
+// One reading in this many left out is many.
+constexpr int kManyLeftOut = 5;
 // The readings named when the series is inconsistent.
 constexpr std::size_t kNamedWhenInconsistent = 2;
 
@@ -53,10 +57,11 @@ int Latest(std::span<const Reading> readings, std::span<const char> use) {
 // Each reading measured against `fit`: in it, or left out of it.
 void Residuals(std::span<const Reading> readings, const FitInput& input, const WallFit& fit,
                std::vector<ReadingVerdict>& verdicts) {
+    const std::vector<ReadingResidual> residuals = ResidualsAt(input, fit);
     for (std::size_t i = 0; i < readings.size(); ++i) {
         ReadingVerdict& verdict = verdicts[i];
         if (verdict.state == ReadingState::SunBelowHorizon) continue;
-        const ReadingResidual r = ResidualAt(input, fit, int(i));
+        const ReadingResidual& r = residuals[i];
         const int s = input.squareGroup[i];
         const double height = s < int(fit.heightError.size()) ? fit.heightError[size_t(s)] : 0;
         verdict.residualSigma = Standardized(r, verdict.used());
@@ -135,10 +140,16 @@ SeriesResult CombineReadings(std::span<const Reading> readings,
     if (minima.empty()) return result;
 
     // Readings left out from each promising minimum, and the cheapest choice.
+    std::vector<int> leftBefore;
+    if (previous) {
+        for (std::size_t i = 0; i < previous->readings.size() && i < n; ++i) {
+            if (previous->readings[i].state == ReadingState::Outlier) leftBefore.push_back(int(i));
+        }
+    }
     std::vector<LeaveOutChoice> choices;
     for (std::size_t k = 0; k < minima.size() && k < kStartsTried; ++k) {
         if (minima[k].chiSquare > minima.front().chiSquare * (1 + kStartSlack) + kStartReach) break;
-        choices.push_back(LeaveOut(input, usable, forcedIn, minima[k]));
+        choices.push_back(LeaveOut(input, usable, forcedIn, minima[k], leftBefore));
     }
     const int usableCount = int(std::count(usable.begin(), usable.end(), 1));
     if (usableCount <= kEveryChoiceUpTo && usableCount >= 3) {
@@ -158,10 +169,23 @@ SeriesResult CombineReadings(std::span<const Reading> readings,
     }
     LeaveOutChoice chosen = choices[bestChoice];
 
-    // The whole circle once more for the readings kept: the walls not ruled out.
-    std::vector<WallFit> kept = chosen.use == usable
-                                    ? minima
-                                    : FitMinima(input, chosen.use, std::vector{chosen.fit});
+    // The whole circle once more for the readings kept: the walls not ruled out. A large series
+    // follows its other minima from where they were, as leaving a few readings out hardly moves
+    // them.
+    std::vector<WallFit> kept;
+    if (chosen.use == usable) {
+        kept = minima;
+    } else if (usableCount <= kSearchAgainUpTo) {
+        kept = FitMinima(input, chosen.use, std::vector{chosen.fit});
+    } else {
+        kept.push_back(chosen.fit);
+        for (std::size_t k = 1; k < minima.size(); ++k) {
+            kept.push_back(FitWall(input, chosen.use, minima[k]));
+        }
+        std::sort(kept.begin(), kept.end(), [](const WallFit& a, const WallFit& b) {
+            return a.chiSquare < b.chiSquare;
+        });
+    }
     WallFit best = kept.empty() || chosen.fit.chiSquare < kept.front().chiSquare ? chosen.fit
                                                                                 : kept.front();
     std::vector<WallFit> open{best};
@@ -194,14 +218,18 @@ SeriesResult CombineReadings(std::span<const Reading> readings,
         }
     }
 
-    // A whole date set to the wrong clock kind explains the readings better than leaving any
-    // out: say so, and leave none out.
-    if (!chosen.leftOut.empty() || !Consistent(best)) {
+    // A whole date set to the wrong clock kind may explain the readings better than leaving any
+    // out: say so, and leave none out. Worth trying when the readings disagree, or when many are
+    // left out (in a large series a few blunders are no sign of a day gone wrong).
+    const bool manyLeftOut =
+        !chosen.leftOut.empty() && (usableCount <= kEveryChoiceUpTo * 2 ||
+                                    int(chosen.leftOut.size()) * kManyLeftOut >= usableCount);
+    if (manyLeftOut || !Consistent(best)) {
         result.dateSlip = FindDateSlip(readings.first(n), input, usable, chosen.score);
     }
-    // So does a lean, a watch or a square far beyond its tolerance.
-    if (!result.dateSlip && (!chosen.leftOut.empty() || !Consistent(best) ||
-                             LargestPriorPull(input, best) > kRuledOut)) {
+    // So may a lean, a watch or a square far beyond its tolerance.
+    if (!result.dateSlip &&
+        (manyLeftOut || !Consistent(best) || LargestPriorPull(input, best) > kRuledOut)) {
         result.priorConflict = FindPriorConflict(readings.first(n), input, usable, chosen.score);
     }
     if (result.dateSlip || result.priorConflict) {

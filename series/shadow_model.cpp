@@ -87,9 +87,10 @@ namespace {
 void Turned(double cosX, double sinX, double d, double& cosOut, double& sinOut) {
     double cosD, sinD;
     if (std::fabs(d) < 0.05) {
+        // Taylor to d^5: exact to 1e-12 there.
         const double d2 = d * d;
-        cosD = 1 - d2 / 2 + d2 * d2 / 24;
-        sinD = d - d * d2 / 6 + d * d2 * d2 / 120;
+        cosD = 1 - d2 * (0.5 - d2 * (1.0 / 24));
+        sinD = d * (1 - d2 * ((1.0 / 6) - d2 * (1.0 / 120)));
     } else {
         cosD = std::cos(d);
         sinD = std::sin(d);
@@ -112,7 +113,8 @@ PredictedAngle PredictAngle(const ReadingGeometry& r, const WallPose& wall, doub
     const double cosZW = cosZ * wall.cosDeclination + sinZ * wall.sinDeclination;
     const double sinZW = sinZ * wall.cosDeclination - cosZ * wall.sinDeclination;
     const double cosTheta = std::clamp(cosA * cosE * cosZW + sinA * sinE, -1.0, 1.0);
-    const double sinTheta = std::max(std::sqrt(1 - cosTheta * cosTheta), kLeastSine);
+    const double sinTheta = std::sqrt(1 - cosTheta * cosTheta);
+    const double perTheta = -1 / std::max(sinTheta, kLeastSine);
     // Rates of cos(theta) per radian, then of theta: d theta = -d cos(theta) / sin(theta).
     const double perW = cosA * cosE * sinZW;
     const double perE = -cosA * sinE * cosZW + sinA * cosE;
@@ -121,10 +123,10 @@ PredictedAngle PredictAngle(const ReadingGeometry& r, const WallPose& wall, doub
     PredictedAngle p;
     p.theta = std::acos(cosTheta) * kRadToDeg;
     p.cosTheta = cosTheta;
-    p.sinTheta = std::sqrt(1 - cosTheta * cosTheta);
-    p.perDeclination = -perW / sinTheta;
-    p.perLean = -perE / sinTheta;
-    p.perSecond = -(perA * r.altitudeRate + perZ * r.azimuthRate) / sinTheta;
+    p.sinTheta = sinTheta;
+    p.perDeclination = perW * perTheta;
+    p.perLean = perE * perTheta;
+    p.perSecond = (perA * r.altitudeRate + perZ * r.azimuthRate) * perTheta;
     return p;
 }
 
@@ -132,9 +134,14 @@ double MeasuredAngle(const ReadingGeometry& r, ShadowEdge edge) {
     return edge == ShadowEdge::Outer ? r.shadowAngle - kSunRadius : r.shadowAngle;
 }
 
+namespace {
+
+const double kCosRadius = std::cos(kSunRadius * kDegToRad);
+const double kSinRadius = std::sin(kSunRadius * kDegToRad);
+
+}  // namespace
+
 ShadowAngle ShadowOf(const PredictedAngle& p, ShadowEdge edge) {
-    static const double kCosRadius = std::cos(kSunRadius * kDegToRad);
-    static const double kSinRadius = std::sin(kSunRadius * kDegToRad);
     ShadowAngle shadow{p.theta, p.cosTheta, p.sinTheta};
     if (edge == ShadowEdge::Outer) {
         shadow.degrees += kSunRadius;

@@ -17,7 +17,7 @@ constexpr int kMaxRetries = 24;
 // readings' own (independent), which keeps a fit of many thousands of readings fast.
 constexpr int kMaxKeptGroups = 256;
 constexpr double kLeanLimit = 45;  // degrees: beyond it a "wall" is a roof
-constexpr double kStepDone = 1e-8;  // degrees
+constexpr double kStepDone = 1e-6;  // degrees: a millionth of a degree is settled
 
 double Square(double x) { return x * x; }
 
@@ -162,8 +162,8 @@ class WallFitter {
         // with the wall only through the rate of the sun's motion), so that the fit settles
         // where the weighted residuals balance rather than where the variances are largest.
         double lambda = 1e-3;
+        double chi = Linearize(x);
         for (int iteration = 0; iteration < kMaxIterations; ++iteration) {
-            const double chi = Linearize(x);
             bool improved = false;
             double stepSize = 0;
             for (int retry = 0; retry < kMaxRetries && !improved; ++retry) {
@@ -173,15 +173,18 @@ class WallFitter {
                     stepSize = std::max(std::fabs(AngleDifference(trial.declination, x.declination)),
                                         std::fabs(trial.lean - x.lean));
                     x = std::move(trial);
+                    chi = trialChi;
                     lambda = std::max(lambda / 3, 1e-9);
                     improved = true;
                 } else {
                     lambda *= 4;
                 }
             }
+            // A step this small leaves the linearisation as good as new: it serves the
+            // covariance too.
             if (!improved || stepSize < kStepDone) break;
+            chi = Linearize(x);
         }
-        const double chi = Linearize(x);
         Covariance(fit.covariance);
         fit.valid = true;
         fit.declination = x.declination;
@@ -442,8 +445,22 @@ double Standardized(const ReadingResidual& r, bool inFit) {
     return r.residual / std::sqrt(variance);
 }
 
+std::vector<ReadingResidual> ResidualsAt(const FitInput& input, const WallFit& fit) {
+    std::map<std::pair<int, int>, std::array<double, 16>> blocks;
+    std::vector<ReadingResidual> residuals;
+    residuals.reserve(input.geometry.size());
+    for (std::size_t i = 0; i < input.geometry.size(); ++i) {
+        const int d = input.dateGroup[i];
+        const int s = input.squareGroup[i];
+        auto found = blocks.find({d, s});
+        if (found == blocks.end()) found = blocks.emplace(std::pair(d, s), fit.covariance.Block(d, s)).first;
+        residuals.push_back(ResidualOf(input, fit, input.geometry[i], d, s, &found->second));
+    }
+    return residuals;
+}
+
 ReadingResidual ResidualOf(const FitInput& input, const WallFit& fit, const ReadingGeometry& g,
-                           int d, int s) {
+                           int d, int s, const std::array<double, 16>* given) {
     const Tolerances& t = input.tolerances;
     const double clock =
         d >= 0 && d < int(fit.clockOffset.size()) ? fit.clockOffset[size_t(d)] : 0;
@@ -457,7 +474,7 @@ ReadingResidual ResidualOf(const FitInput& input, const WallFit& fit, const Read
     r.variance = OwnVariance(shadow, t, r.predicted.perSecond);
     const std::array<double, 4> j = {-r.predicted.perDeclination, -r.predicted.perLean,
                                      -r.predicted.perSecond, k};
-    const std::array<double, 16> c = fit.covariance.Block(d, s);
+    const std::array<double, 16> c = given ? *given : fit.covariance.Block(d, s);
     double v = 0;
     for (int a = 0; a < 4; ++a) {
         for (int b = 0; b < 4; ++b) v += j[size_t(a)] * c[size_t(a * 4 + b)] * j[size_t(b)];

@@ -88,10 +88,14 @@ struct ReadingResidual {
     PredictedAngle predicted;
 };
 ReadingResidual ResidualAt(const FitInput& input, const WallFit& fit, int reading);
+// The same for every reading at once (used or not), the covariance blocks worked out once for
+// each date and square: time in proportion to the readings.
+std::vector<ReadingResidual> ResidualsAt(const FitInput& input, const WallFit& fit);
 // The same for a reading's geometry given apart from the input (a reading taken with its
 // clock shifted, say), as a reading of `date` and `square` (groups of the input).
 ReadingResidual ResidualOf(const FitInput& input, const WallFit& fit,
-                           const ReadingGeometry& geometry, int date, int square);
+                           const ReadingGeometry& geometry, int date, int square,
+                           const std::array<double, 16>* block = nullptr);
 // The residual in standard deviations of itself: for a reading in the fit the prediction
 // followed it, so its residual varies less than the reading (V - P); for one left out the
 // prediction's own uncertainty adds (V + P).

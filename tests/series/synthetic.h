@@ -106,6 +106,15 @@ class Surveyor {
     // degrees high, and the shadow no longer than 4 heights; empty when the day has too few.
     std::vector<ks::Reading> Survey(const Site& site, const Wall& wall, int count,
                                     double height = 10) {
+        const double watch = Normal() * tolerances_.clockSeconds;
+        const double trueHeight = height / (1 + Normal() * tolerances_.heightPercent / 100);
+        return Survey(site, wall, count, height, watch, trueHeight);
+    }
+
+    // The same with the watch `watch` seconds slow and the square truly `trueHeight` high, for
+    // series of many days with one watch a day and one square.
+    std::vector<ks::Reading> Survey(const Site& site, const Wall& wall, int count, double height,
+                                    double watch, double trueHeight) {
         std::vector<double> possible;
         for (int minute = 0; minute < 24 * 60; minute += 2) {
             const double theta = ThetaAt(site, wall, minute * 60.0);
@@ -121,8 +130,6 @@ class Surveyor {
         std::shuffle(possible.begin(), possible.end(), random_);
         possible.resize(size_t(count));
         std::sort(possible.begin(), possible.end());
-        const double watch = Normal() * tolerances_.clockSeconds;
-        const double trueHeight = height / (1 + Normal() * tolerances_.heightPercent / 100);
         for (double time : possible) readings.push_back(Take(site, wall, time, watch, height, trueHeight));
         return readings;
     }
