@@ -114,11 +114,13 @@ int Sundial_Input::showMessage(const QString& text, int buttons, int defaultButt
 
 void Sundial_Input::comeBack() { activateWindow(); }
 
-void Sundial_Input::CmdCalculate_Click() {
-    if (DateCheck()) {
-        ShowEot();
-        recordReading();
-    }
+void Sundial_Input::CmdCalculate_Click() { calculate(); }
+
+bool Sundial_Input::calculate() {
+    if (!DateCheck()) return false;
+    ShowEot();
+    recordReading();
+    return true;
 }
 
 void Sundial_Input::cmdMethod_Click() {

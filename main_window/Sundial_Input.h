@@ -5,6 +5,7 @@
 
 #include <optional>
 
+#include "engine/wall_solution.h"
 #include "main_window/checked_inputs.h"
 
 class QButtonGroup;
@@ -121,15 +122,20 @@ class Sundial_Input : public QDialog {
     void placeBeside(QWidget* other) const;
     // The session's readings, made when the first one is kept or the readings window opens.
     ReadingsList* readingsList();
-    // Keeps the measurement that validation has just passed as a reading.
+    // The calculation that Calculate and Print share: validation, the result, and the reading
+    // kept. False when validation refused the inputs.
+    bool calculate();
+    // Keeps the measurement that validation has just passed, and its solution, as a reading.
     void recordReading();
     // The web page window's link, made on first use.
     BrowserLink* browserLink();
     // Ends the browser window's process, if one is running, without waiting for it.
     void closeBrowser();
 
-    // The inputs of the last measurement that passed validation, and the result text it gave.
+    // The inputs of the last measurement that passed validation, the engine's solution of it and
+    // the result text it gave.
     std::optional<CheckedInputs> checked_;
+    std::optional<alignment_calculations::WallSolution> solution_;
     QString resultCaption_;
     // inputState() when lblResult was last written.
     QStringList resultInputs_;

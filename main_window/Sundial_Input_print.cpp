@@ -53,18 +53,17 @@ void OfferPdfInstead(QWidget* parent, const report::Report& page, const QString&
 }  // namespace
 
 void Sundial_Input::cmdPrint_Click() {
-    if (!DateCheck()) return;
-    ShowEot();
-    recordReading();
+    if (!calculate()) return;
 
+    const kestramo::Observation& observation = checked_->reading.observation;
     const report::Report page = report::Build({
-        .latitude = checked_->latitude,
-        .longitude = checked_->longitude,
+        .latitude = observation.latitude,
+        .longitude = observation.longitude,
         .west = checked_->west,
-        .clockTime = checked_->clockTime,
-        .standard = !checked_->daylightSaving,
-        .heightText = checked_->heightText,
-        .lengthText = checked_->lengthText,
+        .clockTime = observation.clockTime,
+        .standard = !observation.daylightSaving,
+        .heightText = QString::fromStdString(checked_->reading.heightText.value_or("")),
+        .lengthText = QString::fromStdString(checked_->reading.lengthText.value_or("")),
         .result = resultCaption_,
     });
     if (const std::optional<QString> failure = report::PrintOnDefaultPrinter(page)) {

@@ -2,43 +2,14 @@
 // readings window combines them into one declination. Both are made on first use, and so is
 // the session's recovery file, so that start-up stays as lean as before.
 
-#include <QDate>
 #include <QScreen>
 
 #include <algorithm>
-#include <cmath>
 
-#include "engine/serial_time.h"
 #include "main_window/Sundial_Input.h"
 #include "readings_window/readings_list.h"
 #include "readings_window/readings_window.h"
 #include "readings_window/recovery_file.h"
-#include "text/text_conversions.h"
-
-namespace {
-
-constexpr double kSecondsPerDay = 86400;
-
-kestramo::readings::Reading ReadingOf(const CheckedInputs& inputs) {
-    const QDate date = text_conversions::SerialDate(inputs.date);
-    // The clock reading to the millisecond, as the time box can give it.
-    const double seconds =
-        std::round(kestramo::TimeOfDay(inputs.clockTime) * kSecondsPerDay * 1000) / 1000;
-    return {
-        .date = {date.year(), date.month(), date.day()},
-        .clockSeconds = std::min(seconds, kSecondsPerDay - 0.001),
-        .utcOffsetHours = inputs.zoneMeridian / 15,
-        .daylight = inputs.daylightSaving,
-        .latitude = inputs.latitude,
-        .longitude = inputs.longitude,
-        .height = inputs.height,
-        .length = inputs.length,
-        .heightText = inputs.heightText.toStdString(),
-        .lengthText = inputs.lengthText.toStdString(),
-    };
-}
-
-}  // namespace
 
 void Sundial_Input::placeBeside(QWidget* other) const {
     // To the right of this window where the screen has room, else to its left; failing both,
@@ -72,7 +43,9 @@ ReadingsList* Sundial_Input::readingsList() {
 }
 
 void Sundial_Input::recordReading() {
-    if (checked_) readingsList()->add(ReadingOf(*checked_));
+    if (!checked_ || !solution_) return;
+    readingsList()->add(checked_->reading,
+                        kestramo::series::Examine(checked_->reading, *solution_));
 }
 
 void Sundial_Input::cmdReadings_Click() {

@@ -20,11 +20,12 @@ const QColor kStaleResult(0x70, 0x70, 0x70);
 }  // namespace
 
 void Sundial_Input::ShowEot() {
-    // Only a measurement that validation has passed is solved.
+    // Only a measurement that validation has passed is solved, and only once: the readings take
+    // the same solution.
     if (!checked_) return;
-    const alignment_calculations::WallSolution solution =
-        alignment_calculations::SolveShadowMeasurement(checked_->height, checked_->length);
-    resultCaption_ = result_caption::Caption(solution, checked_->date);
+    solution_ = alignment_calculations::SolveShadowMeasurement(checked_->reading.height,
+                                                               checked_->reading.length);
+    resultCaption_ = result_caption::Caption(*solution_, checked_->reading.observation.date);
     lblResult->setText(resultCaption_);
     resultInputs_ = inputState();
     showWhetherResultIsCurrent();

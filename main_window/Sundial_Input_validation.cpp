@@ -61,6 +61,7 @@ std::optional<double> PositiveNumber(const QString& text) {
 
 bool Sundial_Input::DateCheck() {
     checked_.reset();
+    solution_.reset();
     const std::optional<double> date = tc::ParseDateTime(txtDate->text());
     if (!date) {
         showMessage(QStringLiteral("Please enter a valid date"), QMessageBox::Ok);
@@ -145,19 +146,14 @@ bool Sundial_Input::DateCheck() {
     }
 
     ac::ClockTime[1] = *clockTime;
-    checked_ = CheckedInputs{
-        .date = ac::ObsDate,
-        .clockTime = *clockTime,
-        .latitude = ac::Latitude,
-        .longitude = ac::Longitude,
-        .west = OptWest->isChecked(),
-        .zoneMeridian = ac::ZoneMeridian,
-        .daylightSaving = optDstinput->isChecked(),
-        .height = lengths[0],
-        .length = lengths[1],
-        .heightText = txtHeight->text(),
-        .lengthText = txtLength->text(),
-    };
+    // The measurement, once: the observation as stored, the square and the shadow.
+    kestramo::series::Reading reading;
+    reading.observation = ac::CurrentObservation(1);
+    reading.height = lengths[0];
+    reading.length = lengths[1];
+    reading.heightText = txtHeight->text().toStdString();
+    reading.lengthText = txtLength->text().toStdString();
+    checked_ = CheckedInputs{std::move(reading), OptWest->isChecked()};
     return true;
 }
 

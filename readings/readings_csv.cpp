@@ -52,7 +52,7 @@ constexpr ToleranceColumn kToleranceColumns[] = {
 const QString kEdgeColumn = QStringLiteral("shadow_edge");
 // What the series made of the readings, written with it and never read back.
 constexpr const char* kSeriesColumns[] = {
-    "state",   "residual",         "residual_sigma",   "note",
+    "series_state", "residual", "residual_sigma", "series_note",
     "verdict", "wall_declination", "wall_uncertainty", "wall_lean",
     "wall_lean_uncertainty",
 };

@@ -33,8 +33,8 @@
 // clock_tolerance_s (the watch, one per date), timing_tolerance_s, length_tolerance_percent,
 // blur_tolerance_fraction, height_tolerance_percent (one per square), tilt_tolerance_deg,
 // lean_deg, lean_tolerance_deg, shadow_edge (outer or middle), longest_shadow_heights; and,
-// when saved with the series, what the series made of each reading (state, residual in the
-// length's unit, residual_sigma, note) and of them all (verdict, wall_declination,
+// when saved with the series, what the series made of each reading (series_state, residual in the
+// length's unit, residual_sigma, series_note) and of them all (verdict, wall_declination,
 // wall_uncertainty, wall_lean, wall_lean_uncertainty), the same on every line.
 // Reading recomputes the answers from the inputs (the uncertainties with the line's own
 // tolerances where it names them) and reports a line whose written answers differ, so that a

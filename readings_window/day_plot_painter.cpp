@@ -8,7 +8,9 @@
 #include <algorithm>
 #include <cmath>
 
-namespace rd = kestramo::readings;
+#include "engine/serial_time.h"
+
+namespace rd = kestramo::series;
 
 namespace {
 
@@ -16,7 +18,6 @@ const QColor kLit(0xff, 0xf4, 0xc8);
 const QColor kBest(0xc8, 0xee, 0xc8);
 const QColor kUncertainty(0x1f, 0x4e, 0xa0);
 const QColor kShadow(0x90, 0x90, 0x90);
-constexpr double kSecondsPerDay = 86400;
 
 // A scale that ends on a round number of degrees above the largest value worth showing.
 double UncertaintyScale(const std::vector<rd::DayPlan>& plans) {
@@ -35,8 +36,7 @@ double UncertaintyScale(const std::vector<rd::DayPlan>& plans) {
 
 }  // namespace
 
-void PaintDayPlot(QPainter& painter, const QRectF& area, const std::vector<rd::DayPlan>& plans,
-                  double squareHeight) {
+void PaintDayPlot(QPainter& painter, const QRectF& area, const std::vector<rd::DayPlan>& plans) {
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing);
     const QFontMetricsF metrics(painter.font());
@@ -45,13 +45,13 @@ void PaintDayPlot(QPainter& painter, const QRectF& area, const std::vector<rd::D
         metrics.horizontalAdvance(QStringLiteral("0.00\u00b0")) + margin, margin,
         -metrics.horizontalAdvance(QStringLiteral("4H")) - margin, -metrics.height() - margin);
     const double scale = UncertaintyScale(plans);
-    auto x = [&](double seconds) { return plot.left() + plot.width() * seconds / kSecondsPerDay; };
+    const double longest = plans.empty() ? 4 : plans.front().longestShadow;
+    auto x = [&](double seconds) { return plot.left() + plot.width() * seconds / kestramo::kSecondsPerDay; };
     auto yUncertainty = [&](double degrees) {
         return plot.bottom() - plot.height() * std::min(degrees, scale) / scale;
     };
     auto yShadow = [&](double heights) {
-        return plot.bottom() -
-               plot.height() * std::min(heights, rd::kMaximumShadow) / rd::kMaximumShadow;
+        return plot.bottom() - plot.height() * std::min(heights, longest) / longest;
     };
 
     if (!plans.empty()) {
@@ -74,7 +74,7 @@ void PaintDayPlot(QPainter& painter, const QRectF& area, const std::vector<rd::D
             }
             const double from = std::max(0.0, plan.samples[start].clockSeconds - step / 2);
             const double to =
-                std::min(kSecondsPerDay, plan.samples[index - 1].clockSeconds + step / 2);
+                std::min(kestramo::kSecondsPerDay, plan.samples[index - 1].clockSeconds + step / 2);
             painter.fillRect(QRectF(QPointF(x(from), plot.top()), QPointF(x(to), plot.bottom())),
                              shade(plan.samples[start]));
             start = index;
@@ -99,10 +99,11 @@ void PaintDayPlot(QPainter& painter, const QRectF& area, const std::vector<rd::D
                          Qt::AlignRight | Qt::AlignVCenter,
                          locale.toString(degrees, 'g', 3) + QStringLiteral("\u00b0"));
     }
-    for (int heights : {0, 2, 4}) {
+    for (double heights : {0.0, longest / 2, longest}) {
         painter.drawText(QRectF(plot.right() + margin / 2, yShadow(heights) - metrics.height() / 2,
                                 area.right() - plot.right(), metrics.height()),
-                         Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("%1H").arg(heights));
+                         Qt::AlignLeft | Qt::AlignVCenter,
+                         QLocale().toString(heights, 'g', 3) + QStringLiteral("H"));
     }
 
     for (size_t index = 0; index < plans.size(); ++index) {
@@ -131,8 +132,8 @@ void PaintDayPlot(QPainter& painter, const QRectF& area, const std::vector<rd::D
             } else {
                 drawing = nullptr;
             }
-            if (reading && std::isfinite(sample.shadowLength)) {
-                const double heights = sample.shadowLength / squareHeight;
+            if (reading && std::isfinite(sample.shadowHeights)) {
+                const double heights = sample.shadowHeights;
                 const QPointF point(x(sample.clockSeconds), yShadow(heights));
                 inShadow ? shadow.lineTo(point) : shadow.moveTo(point);
                 inShadow = true;

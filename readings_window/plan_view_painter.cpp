@@ -6,9 +6,11 @@
 #include <algorithm>
 #include <cmath>
 
-#include "readings_window/angle_text.h"
+#include "engine/angles.h"
 
-namespace rd = kestramo::readings;
+#include "readings/angle_text.h"
+
+namespace rd = kestramo::series;
 
 namespace {
 
@@ -36,7 +38,7 @@ void DrawCompass(QPainter& painter, const QPointF& centre, double radius) {
     } points[] = {{"N", 0}, {"E", 90}, {"S", 180}, {"W", 270}};
     const QFontMetricsF metrics(painter.font());
     for (const auto& point : points) {
-        const double radians = point.bearing * M_PI / 180;
+        const double radians = point.bearing * kestramo::kDegToRad;
         const QPointF at =
             centre + QPointF(std::sin(radians), -std::cos(radians)) * (radius * 1.22);
         const QString name = QLatin1String(point.name);
@@ -71,8 +73,7 @@ void DrawWall(QPainter& painter, const QPointF& centre, double radius,
 
 }  // namespace
 
-void PaintPlanView(QPainter& painter, const QRectF& area, const rd::PlanView& view,
-                   const std::vector<rd::WallCandidate>& candidates) {
+void PaintPlanView(QPainter& painter, const QRectF& area, const rd::PlanView& view) {
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing);
     const double side = std::min(area.width(), area.height());
@@ -84,8 +85,8 @@ void PaintPlanView(QPainter& painter, const QRectF& area, const rd::PlanView& vi
         DrawWall(painter, centre, radius, *view.normal, QPen(kWall, 4, Qt::SolidLine, Qt::RoundCap),
                  true);
     } else {
-        for (const rd::WallCandidate& candidate : candidates) {
-            DrawWall(painter, centre, radius, rd::DirectionOfDeclination(candidate.declination),
+        for (const rd::PlanDirection& normal : view.alternatives) {
+            DrawWall(painter, centre, radius, normal,
                      QPen(kUndecided, 2, Qt::DashLine, Qt::RoundCap), true);
         }
     }
@@ -104,12 +105,16 @@ void PaintPlanView(QPainter& painter, const QRectF& area, const rd::PlanView& vi
                 candidate == rd::Candidate::First ? reading.first : reading.second;
             QColor colour = kUndecided;
             double width = 1.5;
+            const bool outlier = reading.state == rd::ReadingState::Outlier ||
+                                 reading.state == rd::ReadingState::Implausible;
             if (reading.chosen != rd::Candidate::None) {
                 const bool chosen = reading.chosen == candidate;
-                colour = chosen ? (reading.outlier ? kOutlier : kChosen) : kMirror;
+                colour = chosen ? (outlier ? kOutlier : kChosen) : kMirror;
                 width = chosen ? 2.5 : 1.5;
             }
-            if (!reading.used && reading.chosen == candidate && !reading.outlier) colour = kMirror;
+            if (reading.state == rd::ReadingState::LeftOutByUser && reading.chosen == candidate) {
+                colour = kMirror;
+            }
             painter.setPen(QPen(colour, width, Qt::SolidLine, Qt::RoundCap));
             painter.drawLine(At(centre, radius, direction, 0.82),
                              At(centre, radius, direction, 1.0));

@@ -5,16 +5,27 @@
 
 #include <algorithm>
 
+#include "readings/readings_csv.h"
 #include "readings_window/recovery_file.h"
-#include "readings_window/tolerance_fields.h"
 
-namespace rd = kestramo::readings;
+namespace ks = kestramo::series;
+namespace kr = kestramo::readings;
 
 namespace {
 
-bool Holds(const std::vector<rd::Reading>& readings, const rd::Reading& reading) {
+bool Holds(const std::vector<ks::Reading>& readings, const ks::Reading& reading) {
     return std::any_of(readings.begin(), readings.end(),
-                       [&](const rd::Reading& r) { return rd::SameInputs(r, reading); });
+                       [&](const ks::Reading& r) { return ks::SameInputs(r, reading); });
+}
+
+// Appends a reading to a state, with what it says and its uncertainty under the state's
+// tolerances.
+void Append(ReadingsList::State& state, const ks::Reading& reading, ks::Inclusion inclusion,
+            const ks::ReadingGeometry& geometry) {
+    state.readings.push_back(reading);
+    state.inclusion.push_back(inclusion);
+    state.geometry.push_back(geometry);
+    state.uncertainty.push_back(ks::SingleReadingUncertainty(geometry, state.tolerances));
 }
 
 }  // namespace
@@ -45,36 +56,34 @@ ReadingsList::~ReadingsList() {
     if (recoveryFile_ && recoveryCurrent_ && !hasUnfiledReadings()) recoveryFile_->remove();
 }
 
-int ReadingsList::lastSolvedRow() const {
-    for (int row = size() - 1; row >= 0; --row) {
-        if (series_.evaluated[size_t(row)].solution.solved()) return row;
-    }
-    return -1;
-}
-
-bool ReadingsList::add(const Reading& reading) {
+bool ReadingsList::add(const Reading& reading, const std::optional<Geometry>& geometry) {
     if (Holds(state_.readings, reading)) return false;
     State after = state_;
-    after.readings.push_back(reading);
-    after.inclusion.push_back(reading.excluded ? Inclusion::ForcedOut : Inclusion::Automatic);
+    Append(after, reading, Inclusion::Automatic, geometry ? *geometry : ks::Examine(reading));
     pushChange(std::move(after), tr("Add Reading"));
     return true;
 }
 
-int ReadingsList::addAll(const std::vector<Reading>& readings, const QString& why,
+int ReadingsList::addAll(const std::vector<Reading>& readings,
+                         const std::vector<Inclusion>& inclusion,
+                         const std::vector<Geometry>& geometry, const QString& why,
                          const std::optional<Tolerances>& tolerances) {
     State after = state_;
+    if (tolerances && *tolerances != state_.tolerances) {
+        after.tolerances = *tolerances;
+        after.uncertainty.clear();
+        for (const Geometry& g : after.geometry) {
+            after.uncertainty.push_back(ks::SingleReadingUncertainty(g, after.tolerances));
+        }
+    }
     int added = 0;
-    for (const Reading& reading : readings) {
-        if (Holds(after.readings, reading)) continue;
-        after.readings.push_back(reading);
-        after.inclusion.push_back(reading.excluded ? Inclusion::ForcedOut : Inclusion::Automatic);
+    for (std::size_t i = 0; i < readings.size(); ++i) {
+        if (Holds(after.readings, readings[i])) continue;
+        Append(after, readings[i], i < inclusion.size() ? inclusion[i] : Inclusion::Automatic,
+               i < geometry.size() ? geometry[i] : ks::Examine(readings[i]));
         ++added;
     }
-    const bool newTolerances =
-        tolerances && !tolerance_fields::Same(*tolerances, state_.tolerances);
-    if (newTolerances) after.tolerances = *tolerances;
-    if (added > 0 || newTolerances) pushChange(std::move(after), why);
+    if (added > 0 || after.tolerances != state_.tolerances) pushChange(std::move(after), why);
     return added;
 }
 
@@ -87,6 +96,8 @@ void ReadingsList::remove(std::vector<int> rows) {
     for (auto row = rows.rbegin(); row != rows.rend(); ++row) {
         after.readings.erase(after.readings.begin() + *row);
         after.inclusion.erase(after.inclusion.begin() + *row);
+        after.geometry.erase(after.geometry.begin() + *row);
+        after.uncertainty.erase(after.uncertainty.begin() + *row);
     }
     pushChange(std::move(after), rows.size() == 1 ? tr("Delete Reading") : tr("Delete Readings"));
 }
@@ -95,15 +106,17 @@ void ReadingsList::setInclusion(int row, Inclusion inclusion) {
     if (row < 0 || row >= size() || state_.inclusion[size_t(row)] == inclusion) return;
     State after = state_;
     after.inclusion[size_t(row)] = inclusion;
-    after.readings[size_t(row)].excluded = inclusion == Inclusion::ForcedOut;
     pushChange(std::move(after),
                inclusion == Inclusion::ForcedOut ? tr("Leave Reading Out") : tr("Take Reading In"));
 }
 
 void ReadingsList::setTolerances(const Tolerances& tolerances) {
-    if (tolerance_fields::Same(tolerances, state_.tolerances)) return;
+    if (tolerances == state_.tolerances) return;
     State after = state_;
     after.tolerances = tolerances;
+    for (std::size_t i = 0; i < after.geometry.size(); ++i) {
+        after.uncertainty[i] = ks::SingleReadingUncertainty(after.geometry[i], tolerances);
+    }
     pushChange(std::move(after), tr("Change Tolerances"));
 }
 
@@ -128,14 +141,35 @@ void ReadingsList::pushChange(State after, const QString& text) {
 }
 
 void ReadingsList::apply(const State& state) {
-    state_ = state;
+    const State before = std::exchange(state_, state);
     recompute();
-    if (recoveryFile_) {
-        recoveryCurrent_ = recoveryFile_->write(state_.readings, state_.tolerances);
-    }
+    writeRecoveryFile(before);
     emit changed();
 }
 
+void ReadingsList::writeRecoveryFile(const State& before) {
+    if (!recoveryFile_) return;
+    // A reading more, and nothing else changed: one line more.
+    const std::size_t n = state_.readings.size();
+    const bool oneMore = recoveryCurrent_ && n == before.readings.size() + 1 &&
+                         state_.tolerances == before.tolerances &&
+                         std::equal(before.inclusion.begin(), before.inclusion.end(),
+                                    state_.inclusion.begin());
+    if (oneMore && recoveryFile_->append(kr::CsvLine(state_.readings.back(), state_.inclusion.back(),
+                                                     state_.geometry.back(),
+                                                     state_.uncertainty.back(), state_.tolerances),
+                                         kr::CsvHeader(kr::CsvContent::Readings))) {
+        return;
+    }
+    recoveryCurrent_ = recoveryFile_->write(kr::WriteReadingsCsv(state_.readings, state_.inclusion,
+                                                                 series_, state_.tolerances,
+                                                                 kr::CsvContent::Readings));
+}
+
 void ReadingsList::recompute() {
-    series_ = rd::SolveSeries(state_.readings, state_.tolerances, state_.inclusion);
+    const ks::SeriesResult previous = std::move(series_.result);
+    series_.geometry = state_.geometry;
+    series_.answerUncertainty = state_.uncertainty;
+    series_.result = ks::CombineReadings(state_.readings, state_.geometry, state_.tolerances,
+                                         state_.inclusion, &previous);
 }

@@ -7,9 +7,10 @@
 #include <optional>
 #include <vector>
 
-#include "readings/reading.h"
-#include "readings/series.h"
-#include "readings/tolerances.h"
+#include "series/reading.h"
+#include "series/series.h"
+#include "series/shadow_model.h"
+#include "series/tolerances.h"
 
 class QUndoStack;
 namespace recovery_file {
@@ -17,19 +18,24 @@ class SessionFile;
 }
 
 // The readings of this session and what the series makes of them, kept up to date after every
-// change. Every change, of the readings and of the tolerances, goes through the undo stack.
+// change. Every change, of the readings and of the tolerances, goes through the undo stack. Each
+// reading is worked out once, when it comes; the fit of the series starts from the last one.
 class ReadingsList : public QObject {
     Q_OBJECT
 
   public:
-    using Reading = kestramo::readings::Reading;
-    using Inclusion = kestramo::readings::Inclusion;
-    using Tolerances = kestramo::readings::Tolerances;
+    using Reading = kestramo::series::Reading;
+    using Inclusion = kestramo::series::Inclusion;
+    using Tolerances = kestramo::series::Tolerances;
+    using Geometry = kestramo::series::ReadingGeometry;
 
-    // The readings, the caller's say over each (one entry per reading), and the tolerances.
+    // The readings, the caller's say over each, what each says on its own (one entry per
+    // reading), and the tolerances.
     struct State {
         std::vector<Reading> readings;
         std::vector<Inclusion> inclusion;
+        std::vector<Geometry> geometry;
+        std::vector<kestramo::series::AnswerUncertainty> uncertainty;  // with `tolerances`
         Tolerances tolerances;
     };
 
@@ -40,31 +46,36 @@ class ReadingsList : public QObject {
 
     int size() const { return int(state_.readings.size()); }
     const std::vector<Reading>& readings() const { return state_.readings; }
+    const std::vector<Inclusion>& inclusions() const { return state_.inclusion; }
     const Reading& reading(int row) const { return state_.readings[size_t(row)]; }
     Inclusion inclusion(int row) const { return state_.inclusion[size_t(row)]; }
-    const kestramo::readings::SolvedSeries& series() const { return series_; }
+    const kestramo::series::SolvedSeries& series() const { return series_; }
     const Tolerances& tolerances() const { return state_.tolerances; }
     QUndoStack* undoStack() const { return undoStack_; }
-    // The last reading that has answers, the one the measuring plan starts from; -1 for none.
-    int lastSolvedRow() const;
+    // The latest reading the series uses (by date and clock time), the one the measuring plan
+    // starts from; -1 for none.
+    int latestRow() const { return series_.result.latest; }
 
     // Adds a reading at the end unless one with the same inputs is there already; false then.
-    bool add(const Reading& reading);
-    // Adds readings from a file at the end, leaving out those whose inputs are there already,
-    // and with `tolerances`, when given, for the whole list; returns how many were added. One
-    // step to undo.
-    int addAll(const std::vector<Reading>& readings, const QString& why,
+    // `geometry` is what the reading says on its own, when the caller has worked it out.
+    bool add(const Reading& reading, const std::optional<Geometry>& geometry = std::nullopt);
+    // Adds readings (from a file, with the user's say over each and what each says) at the end,
+    // leaving out those whose inputs are there already, and with `tolerances`, when given, for
+    // the whole list; returns how many were added. One step to undo.
+    int addAll(const std::vector<Reading>& readings, const std::vector<Inclusion>& inclusion,
+               const std::vector<Geometry>& geometry, const QString& why,
                const std::optional<Tolerances>& tolerances = std::nullopt);
     // Deletes the readings in `rows` (any order, duplicates ignored).
     void remove(std::vector<int> rows);
     // Lets the series decide (Automatic), keeps a reading in whatever it says (ForcedIn), or
-    // leaves it out (ForcedOut, which is the reading's excluded flag).
+    // leaves it out (ForcedOut).
     void setInclusion(int row, Inclusion inclusion);
     void setTolerances(const Tolerances& tolerances);
 
     // After every change the list is also written to a recovery file of this session's own in
     // `folder` (made with the first change), so that a session that ends unexpectedly loses
-    // nothing. Until this is called, no such file is kept.
+    // nothing: a reading more is one line more, anything else the whole file anew. Until this
+    // is called, no such file is kept.
     void keepRecoveryFileIn(const QString& folder);
     // The folder given above; empty when there is none.
     const QString& recoveryFolder() const { return recoveryFolder_; }
@@ -83,9 +94,10 @@ class ReadingsList : public QObject {
     void apply(const State& state);
     void pushChange(State after, const QString& text);
     void recompute();
+    void writeRecoveryFile(const State& before);
 
     State state_;
-    kestramo::readings::SolvedSeries series_;
+    kestramo::series::SolvedSeries series_;
     QUndoStack* undoStack_;
     QString recoveryFolder_;
     std::unique_ptr<recovery_file::SessionFile> recoveryFile_;

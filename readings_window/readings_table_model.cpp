@@ -6,20 +6,13 @@
 
 #include <cmath>
 
-#include "readings_window/angle_text.h"
+#include "readings/angle_text.h"
+#include "readings/series_words.h"
 #include "readings_window/readings_list.h"
 
-namespace rd = kestramo::readings;
+namespace ks = kestramo::series;
 
 namespace {
-
-QString ClockText(double seconds) {
-    const int whole = int(std::lround(seconds));
-    return QStringLiteral("%1:%2:%3")
-        .arg(whole / 3600, 2, 10, QLatin1Char('0'))
-        .arg(whole / 60 % 60, 2, 10, QLatin1Char('0'))
-        .arg(whole % 60, 2, 10, QLatin1Char('0'));
-}
 
 QString ZoneText(double hours) {
     const int minutes = int(std::lround(std::fabs(hours) * 60));
@@ -73,71 +66,78 @@ int ReadingsTableModel::columnCount(const QModelIndex& parent) const {
 }
 
 Qt::CheckState ReadingsTableModel::useState(int row) const {
-    const rd::ReadingVerdict& verdict = list_->series().result.readings[size_t(row)];
-    if (list_->inclusion(row) == rd::Inclusion::ForcedOut) return Qt::Unchecked;
-    if (verdict.outlier) return Qt::PartiallyChecked;
-    return Qt::Checked;
+    const ks::ReadingVerdict& verdict = list_->series().result.readings[size_t(row)];
+    switch (verdict.state) {
+        case ks::ReadingState::LeftOutByUser:
+            return Qt::Unchecked;
+        case ks::ReadingState::Outlier:
+        case ks::ReadingState::Implausible:
+            return Qt::PartiallyChecked;
+        case ks::ReadingState::Used:
+        case ks::ReadingState::SunBelowHorizon:
+            break;
+    }
+    return list_->inclusion(row) == ks::Inclusion::ForcedOut ? Qt::Unchecked : Qt::Checked;
 }
 
 QString ReadingsTableModel::cellText(int row, int column) const {
-    const rd::Reading& reading = list_->reading(row);
-    const rd::EvaluatedReading& evaluated = list_->series().evaluated[size_t(row)];
-    const rd::ReadingSolution& solution = evaluated.solution;
-    const rd::ReadingVerdict& verdict = list_->series().result.readings[size_t(row)];
+    const ks::Reading& reading = list_->reading(row);
+    const ks::SolvedSeries& series = list_->series();
+    const ks::ReadingGeometry& geometry = series.geometry[size_t(row)];
+    const ks::AnswerUncertainty& uncertainty = series.answerUncertainty[size_t(row)];
+    const ks::ReadingVerdict& verdict = series.result.readings[size_t(row)];
     switch (column) {
         case Use:
             return QString::number(row + 1);
         case Date:
-            return QStringLiteral("%1-%2-%3")
-                .arg(reading.date.year, 4, 10, QLatin1Char('0'))
-                .arg(reading.date.month, 2, 10, QLatin1Char('0'))
-                .arg(reading.date.day, 2, 10, QLatin1Char('0'));
+            return QString::fromStdString(ks::DateText(ks::DateOf(reading)));
         case Time:
-            return ClockText(reading.clockSeconds);
+            return QString::fromStdString(
+                ks::ClockText(ks::ClockSecondsOf(reading), ks::ClockPrecision::Seconds));
         case Zone:
-            return ZoneText(reading.utcOffsetHours);
+            return ZoneText(ks::UtcOffsetHoursOf(reading));
         case ClockKind:
-            return reading.daylight ? tr("Daylight") : tr("Standard");
+            return reading.observation.daylightSaving ? tr("Daylight") : tr("Standard");
         case Latitude:
-            return CoordinateText(reading.latitude, "N", "S");
+            return CoordinateText(reading.observation.latitude, "N", "S");
         case Longitude:
-            return CoordinateText(reading.longitude, "E", "W");
+            return CoordinateText(reading.observation.longitude, "E", "W");
         case Height:
             return LengthText(reading.heightText, reading.height);
         case Length:
             return LengthText(reading.lengthText, reading.length);
         case SunAltitude:
-            return angle_text::Degrees(solution.sunAltitude);
+            return angle_text::Degrees(geometry.sunAltitude);
         case SunAzimuth:
-            return angle_text::Declination(solution.sunAzimuth);
+            return angle_text::Declination(geometry.sunAzimuth);
         case FirstAnswer:
-            return solution.solved() ? angle_text::DeclinationWithUncertainty(
-                                           solution.first, evaluated.uncertainty.first)
-                                     : QString();
+            return geometry.solved()
+                       ? angle_text::DeclinationWithUncertainty(geometry.first, uncertainty.first)
+                       : QString();
         case SecondAnswer:
-            return solution.solved() ? angle_text::DeclinationWithUncertainty(
-                                           solution.second, evaluated.uncertainty.second)
-                                     : QString();
+            return geometry.solved()
+                       ? angle_text::DeclinationWithUncertainty(geometry.second, uncertainty.second)
+                       : QString();
         case Chosen:
             switch (verdict.chosen) {
-                case rd::Candidate::First:
+                case ks::Candidate::First:
                     return tr("first");
-                case rd::Candidate::Second:
+                case ks::Candidate::Second:
                     return tr("second");
-                case rd::Candidate::None:
-                    return solution.solved() ? tr("undecided") : QString();
+                case ks::Candidate::None:
+                    return geometry.solved() ? tr("undecided") : QString();
             }
             return QString();
         case Residual:
             if (!std::isfinite(verdict.residual)) return QString();
-            return Rounded(verdict.residual, 2) + QStringLiteral("\u00b0 (") +
-                   Rounded(verdict.residualSigma, 1) + QStringLiteral(" \u03c3)");
+            return (verdict.residual > 0 ? QStringLiteral("+") : QString()) +
+                   QLocale().toString(verdict.residual, 'g', 3);
+        case ResidualSigma:
+            if (!std::isfinite(verdict.residualSigma)) return QString();
+            return Rounded(verdict.residualSigma, 1);
         case Note:
-            if (!solution.solved()) return QString::fromUtf8(rd::StatusText(solution.status));
-            if (list_->inclusion(row) == rd::Inclusion::ForcedOut) return tr("left out by you");
-            if (verdict.outlier) return tr("outlier: more than 3 \u03c3 from the others, left out");
-            if (list_->inclusion(row) == rd::Inclusion::ForcedIn) return tr("kept in by you");
-            return QString();
+            return series_words::Note(verdict, list_->inclusion(row), geometry,
+                                      list_->tolerances());
         default:
             return QString();
     }
@@ -156,8 +156,8 @@ QVariant ReadingsTableModel::data(const QModelIndex& index, int role) const {
             if (index.column() == Use) {
                 return tr(
                     "Checked: the reading counts. Unchecked: you left it out. Partly "
-                    "checked: the series left it out as an outlier; check it to take it "
-                    "back in.");
+                    "checked: the series left it out, as the other readings do not predict it "
+                    "or no one could have measured its shadow; check it to take it back in.");
             }
             // A note may be longer than its column is wide.
             if (index.column() == Note) {
@@ -166,16 +166,16 @@ QVariant ReadingsTableModel::data(const QModelIndex& index, int role) const {
             }
             return {};
         case Qt::ForegroundRole:
-            if (useState(row) != Qt::Checked ||
-                !list_->series().evaluated[size_t(row)].solution.solved()) {
-                return QBrush(QColor(0x80, 0x80, 0x80));
-            }
-            if (index.column() == Note && list_->series().result.readings[size_t(row)].outlier) {
+            if (index.column() == Note && useState(row) == Qt::PartiallyChecked) {
                 return QBrush(QColor(0xb0, 0x20, 0x20));
+            }
+            if (useState(row) != Qt::Checked ||
+                !list_->series().result.readings[size_t(row)].used()) {
+                return QBrush(QColor(0x80, 0x80, 0x80));
             }
             return {};
         case Qt::TextAlignmentRole:
-            if (index.column() >= Latitude && index.column() <= Residual) {
+            if (index.column() >= Latitude && index.column() <= ResidualSigma) {
                 return int(Qt::AlignRight | Qt::AlignVCenter);
             }
             return {};
@@ -185,8 +185,19 @@ QVariant ReadingsTableModel::data(const QModelIndex& index, int role) const {
 }
 
 QVariant ReadingsTableModel::headerData(int section, Qt::Orientation orientation, int role) const {
-    if (role != Qt::DisplayRole) return {};
     if (orientation == Qt::Vertical) return {};
+    if (role == Qt::ToolTipRole) {
+        if (section == Residual) {
+            return tr("The shadow as you measured it less the shadow the fitted wall casts at that "
+                      "time, in the unit of the square's height.");
+        }
+        if (section == ResidualSigma) {
+            return tr("The same in standard deviations of what the tolerances allow; a reading "
+                      "left out is measured against the fit of the others.");
+        }
+        return {};
+    }
+    if (role != Qt::DisplayRole) return {};
     switch (section) {
         case Use:
             return tr("Use");
@@ -217,7 +228,9 @@ QVariant ReadingsTableModel::headerData(int section, Qt::Orientation orientation
         case Chosen:
             return tr("Chosen");
         case Residual:
-            return tr("Residual");
+            return tr("Shadow off by");
+        case ResidualSigma:
+            return tr("Standard deviations");
         case Note:
             return tr("Note");
         default:
@@ -239,13 +252,13 @@ bool ReadingsTableModel::setData(const QModelIndex& index, const QVariant& value
     Q_UNUSED(value);
     switch (useState(row)) {
         case Qt::Checked:
-            list_->setInclusion(row, rd::Inclusion::ForcedOut);
+            list_->setInclusion(row, ks::Inclusion::ForcedOut);
             break;
         case Qt::Unchecked:
-            list_->setInclusion(row, rd::Inclusion::Automatic);
+            list_->setInclusion(row, ks::Inclusion::Automatic);
             break;
         case Qt::PartiallyChecked:
-            list_->setInclusion(row, rd::Inclusion::ForcedIn);
+            list_->setInclusion(row, ks::Inclusion::ForcedIn);
             break;
     }
     return true;

@@ -6,8 +6,9 @@ class ReadingsList;
 
 // The readings as a table: the inputs of each, the engine's two answers with their
 // uncertainties, and what the series made of it. The first column's check box says whether the
-// reading counts: checked (used), partly checked (left out by the series as an outlier; checking
-// it takes it back in) or unchecked (left out by the user).
+// reading counts: checked (used), partly checked (left out by the series, which the readings
+// that remain do not predict, or a shadow no one could have measured; checking it takes it back
+// in) or unchecked (left out by the user).
 class ReadingsTableModel : public QAbstractTableModel {
     Q_OBJECT
 
@@ -27,7 +28,8 @@ class ReadingsTableModel : public QAbstractTableModel {
         FirstAnswer,
         SecondAnswer,
         Chosen,
-        Residual,
+        Residual,       // the shadow as measured less the length the fitted wall predicts
+        ResidualSigma,  // the same in standard deviations
         Note,
         ColumnCount
     };

@@ -1,6 +1,7 @@
 #include "readings_window/readings_window.h"
 
 #include <QAction>
+#include <QComboBox>
 #include <QCloseEvent>
 #include <QDate>
 #include <QDoubleSpinBox>
@@ -23,16 +24,16 @@
 #include <algorithm>
 
 #include "product/product.h"
-#include "readings/plan_view.h"
+#include "readings/series_words.h"
+#include "series/plan_view.h"
 #include "readings_window/day_plot_painter.h"
 #include "readings_window/picture_widgets.h"
 #include "readings_window/plan_view_painter.h"
 #include "readings_window/readings_list.h"
 #include "readings_window/readings_table_model.h"
-#include "readings_window/series_summary.h"
 #include "readings_window/tolerance_fields.h"
 
-namespace rd = kestramo::readings;
+namespace rd = kestramo::series;
 
 namespace {
 
@@ -58,7 +59,7 @@ QAction* WindowKey(QWidget* window, const QList<QKeySequence>& keys, QPushButton
     return action;
 }
 
-rd::CalendarDate Today() {
+kestramo::CalendarDate Today() {
     const QDate today = QDate::currentDate();
     return {today.year(), today.month(), today.day()};
 }
@@ -156,6 +157,9 @@ void ReadingsWindow::createControls() {
     answerLabel->setFont(answerFont);
     answerLabel->setWordWrap(true);
     answerLabel->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    leanLabel = new QLabel(this);
+    leanLabel->setObjectName(QStringLiteral("leanLabel"));
+    leanLabel->setWordWrap(true);
     agreementLabel = new QLabel(this);
     agreementLabel->setObjectName(QStringLiteral("agreementLabel"));
     agreementLabel->setWordWrap(true);
@@ -184,6 +188,13 @@ void ReadingsWindow::createControls() {
         form->addRow(tr(field.label), box);
         toleranceBoxes.push_back(box);
     }
+    edgeBox = tolerance_fields::MakeEdgeBox(list_->tolerances().edge, this);
+    connect(edgeBox, &QComboBox::currentIndexChanged, this, [this] {
+        rd::Tolerances tolerances = list_->tolerances();
+        tolerances.edge = tolerance_fields::EdgeOf(*edgeBox);
+        list_->setTolerances(tolerances);
+    });
+    form->addRow(tolerance_fields::EdgeLabel(), edgeBox);
 
     planView = new PictureWidget(QStringLiteral("planView"), tr("Plan view of the wall"),
                                  QSize(280, 280), this);
@@ -197,6 +208,7 @@ void ReadingsWindow::createControls() {
 
     auto* answerColumn = new QVBoxLayout;
     answerColumn->addWidget(answerLabel);
+    answerColumn->addWidget(leanLabel);
     answerColumn->addWidget(agreementLabel);
     answerColumn->addWidget(adviceLabel);
     answerColumn->addStretch();
@@ -227,36 +239,39 @@ void ReadingsWindow::createControls() {
 
 std::vector<rd::DayPlan> ReadingsWindow::makeDayPlans() const {
     std::vector<rd::DayPlan> plans;
-    const int last = list_->lastSolvedRow();
-    if (last < 0) return plans;
-    for (const rd::WallCandidate& candidate : list_->series().result.candidates) {
-        plans.push_back(
-            rd::PlanDay(list_->reading(last), candidate.declination, list_->tolerances()));
+    const rd::SeriesResult& result = list_->series().result;
+    const int latest = list_->latestRow();
+    if (latest < 0) return plans;
+    for (const rd::WallFit& fit : result.fits) {
+        plans.push_back(rd::PlanDay(list_->reading(latest), fit, result.latestDate,
+                                    result.latestSquare, list_->tolerances()));
     }
     return plans;
 }
 
 void ReadingsWindow::refresh() {
     const rd::SolvedSeries& series = list_->series();
-    answerLabel->setText(series_summary::Answer(series.result));
-    agreementLabel->setText(series_summary::Agreement(series.result));
-    const QString advice = series_summary::Advice(series.result);
+    QString answer = series_words::Answer(series.result);
+    if (list_->size() == 0) answer += tr(" Every Calculate in the main window adds one.");
+    answerLabel->setText(answer);
+    const QString lean = series_words::Lean(series.result, list_->tolerances());
+    leanLabel->setText(lean);
+    leanLabel->setVisible(!lean.isEmpty());
+    agreementLabel->setText(series_words::Agreement(series.result));
+    const QString advice =
+        series_words::Advice(series.result, series.geometry, list_->tolerances());
     adviceLabel->setText(advice);
     adviceLabel->setVisible(!advice.isEmpty());
 
-    const rd::PlanView view = rd::MakePlanView(series.evaluated, series.result);
-    const std::vector<rd::WallCandidate> candidates = series.result.candidates;
-    planView->setPaint([view, candidates](QPainter& painter, const QRectF& area) {
-        PaintPlanView(painter, area, view, candidates);
-    });
+    const rd::PlanView view = rd::MakePlanView(series.geometry, series.result);
+    planView->setPaint(
+        [view](QPainter& painter, const QRectF& area) { PaintPlanView(painter, area, view); });
 
     dayPlans_ = makeDayPlans();
-    const int last = list_->lastSolvedRow();
-    const double height = last >= 0 ? list_->reading(last).height : 1;
-    dayPlot->setPaint([plans = dayPlans_, height](QPainter& painter, const QRectF& area) {
-        PaintDayPlot(painter, area, plans, height);
+    dayPlot->setPaint([plans = dayPlans_](QPainter& painter, const QRectF& area) {
+        PaintDayPlot(painter, area, plans);
     });
-    bestTimeLabel->setText(series_summary::BestTime(dayPlans_, Today()));
+    bestTimeLabel->setText(series_words::BestTime(dayPlans_, Today()));
     // What the pictures show, for those who cannot see them.
     planView->setAccessibleDescription(answerLabel->text());
     dayPlot->setAccessibleDescription(bestTimeLabel->text());
@@ -268,6 +283,8 @@ void ReadingsWindow::refresh() {
         const QSignalBlocker quiet(toleranceBoxes[i]);
         toleranceBoxes[i]->setValue(list_->tolerances().*fields[i].value);
     }
+    const QSignalBlocker quiet(edgeBox);
+    tolerance_fields::ShowEdge(*edgeBox, list_->tolerances().edge);
 }
 
 void ReadingsWindow::deleteSelected() {

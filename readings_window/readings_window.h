@@ -4,9 +4,10 @@
 
 #include <vector>
 
-#include "readings/day_plan.h"
+#include "series/day_plan.h"
 
 class QAction;
+class QComboBox;
 class QDoubleSpinBox;
 class QLabel;
 class QPagedPaintDevice;
@@ -44,6 +45,7 @@ class ReadingsWindow : public QWidget {
 
     QTableView* readingsTable;
     QLabel* answerLabel;
+    QLabel* leanLabel;
     QLabel* agreementLabel;
     QLabel* adviceLabel;
     QLabel* bestTimeLabel;
@@ -51,8 +53,9 @@ class ReadingsWindow : public QWidget {
     QLabel* statusLabel;
     PictureWidget* planView;
     PictureWidget* dayPlot;
-    // One box for each of tolerance_fields::Fields(), in its order.
+    // One box for each of tolerance_fields::Fields(), in its order, and the edge read.
     std::vector<QDoubleSpinBox*> toleranceBoxes;
+    QComboBox* edgeBox;
     QPushButton* cmdOpen;
     QPushButton* cmdSave;
     QPushButton* cmdPrintSeries;
@@ -72,8 +75,8 @@ class ReadingsWindow : public QWidget {
 
     void createControls();
     void refresh();
-    // The day plans of the last reading with answers, one per candidate wall (one when decided).
-    std::vector<kestramo::readings::DayPlan> makeDayPlans() const;
+    // The day plans of the latest reading used, one per wall still open (one when decided).
+    std::vector<kestramo::series::DayPlan> makeDayPlans() const;
     void deleteSelected();
     void askOpen();
     void askSave();
@@ -96,7 +99,7 @@ class ReadingsWindow : public QWidget {
 
     ReadingsList* list_;
     ReadingsTableModel* model_;
-    std::vector<kestramo::readings::DayPlan> dayPlans_;  // as the day plot shows them
+    std::vector<kestramo::series::DayPlan> dayPlans_;  // as the day plot shows them
     // The window's own keys, which no control inside it may take for itself.
     std::vector<QAction*> windowKeys_;
     QString lastFolder_;

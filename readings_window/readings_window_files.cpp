@@ -97,19 +97,20 @@ void ReadingsWindow::tell(const QString& text, bool warning) {
 ReadingsWindow::Added ReadingsWindow::addFromFile(const rd::CsvReadResult& read,
                                                   const QString& name, const QString& why) {
     std::optional<rd::Tolerances> tolerances;
-    if (read.tolerances && !read.readings.empty() &&
-        !tolerance_fields::Same(*read.tolerances, list_->tolerances())) {
+    if (read.tolerances && !read.readings.empty() && *read.tolerances != list_->tolerances()) {
         const int answer =
             list_->size() == 0
                 ? QMessageBox::Yes
                 : ask(tr("The readings of %1 were evaluated with other tolerances (%2) than this "
                          "list's (%3).\n\nUse the file's tolerances for the whole list?")
-                          .arg(name, tolerance_fields::Text(*read.tolerances),
-                               tolerance_fields::Text(list_->tolerances())),
+                          .arg(name,
+                               tolerance_fields::Text(*read.tolerances, &list_->tolerances()),
+                               tolerance_fields::Text(list_->tolerances(), &*read.tolerances)),
                       QMessageBox::Question, QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
         if (answer == QMessageBox::Yes) tolerances = read.tolerances;
     }
-    return {list_->addAll(read.readings, why, tolerances), tolerances.has_value()};
+    return {list_->addAll(read.readings, read.inclusion, read.geometry, why, tolerances),
+            tolerances.has_value()};
 }
 
 bool ReadingsWindow::openFile(const QString& path) {
@@ -139,7 +140,9 @@ bool ReadingsWindow::openFile(const QString& path) {
 }
 
 bool ReadingsWindow::saveFile(const QString& path) {
-    const QString failure = rd::SaveReadingsCsv(path, list_->readings(), list_->tolerances());
+    const QString failure =
+        rd::SaveReadingsCsv(path, list_->readings(), list_->inclusions(), list_->series(),
+                            list_->tolerances(), rd::CsvContent::WithSeries);
     if (!failure.isEmpty()) {
         statusLabel->setText(tr("The readings could not be saved."));
         tell(tr("The readings could not be saved as %1: %2")

@@ -5,11 +5,11 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QLockFile>
+#include <QSaveFile>
 #include <QStandardPaths>
 
 #include <algorithm>
 
-#include "readings/readings_csv.h"
 
 namespace recovery_file {
 namespace {
@@ -33,8 +33,7 @@ SessionFile::SessionFile(QString folder) : folder_(std::move(folder)) {}
 
 SessionFile::~SessionFile() = default;
 
-bool SessionFile::write(std::span<const kestramo::readings::Reading> readings,
-                        const kestramo::readings::Tolerances& tolerances) {
+bool SessionFile::claim() {
     if (!lock_) {
         if (!QDir().mkpath(folder_)) return false;
         // The moment and the process make the name; a number more if a file has it already.
@@ -52,7 +51,24 @@ bool SessionFile::write(std::span<const kestramo::readings::Reading> readings,
         }
         if (!lock_) return false;
     }
-    return kestramo::readings::SaveReadingsCsv(path_, readings, tolerances).isEmpty();
+    return true;
+}
+
+bool SessionFile::write(const QByteArray& bytes) {
+    if (!claim()) return false;
+    QSaveFile file(path_);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit();
+}
+
+bool SessionFile::append(const QByteArray& line, const QByteArray& header) {
+    if (!claim()) return false;
+    QFile file(path_);
+    const bool fresh = !file.exists() || file.size() == 0;
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Append)) return false;
+    const QByteArray bytes = fresh ? header + line : line;
+    // A line cut short by a crash is one bad line, which reading names and leaves out; the
+    // readings before it stay.
+    return file.write(bytes) == bytes.size() && file.flush();
 }
 
 void SessionFile::remove() {

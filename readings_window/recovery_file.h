@@ -7,8 +7,7 @@
 #include <span>
 #include <vector>
 
-#include "readings/reading.h"
-#include "readings/tolerances.h"
+#include <QByteArray>
 
 class QLockFile;
 
@@ -30,16 +29,21 @@ class SessionFile {
     SessionFile(const SessionFile&) = delete;
     SessionFile& operator=(const SessionFile&) = delete;
 
-    // Writes the readings, atomically; the first call makes the folder, a name of this
+    // Writes the whole file, atomically; the first call makes the folder, a name of this
     // session's own and its lock. False when the file cannot be written.
-    bool write(std::span<const kestramo::readings::Reading> readings,
-               const kestramo::readings::Tolerances& tolerances);
+    bool write(const QByteArray& bytes);
+    // Adds a line at the end of the file that `write` wrote; a file not yet written starts with
+    // `header`. False when it cannot: then `write` the whole file.
+    bool append(const QByteArray& line, const QByteArray& header);
     // Deletes the file: the session has ended with nothing in it that is not saved elsewhere.
     void remove();
     // Empty until the file is first written.
     const QString& path() const { return path_; }
 
   private:
+    // Makes the folder, a name of this session's own and its lock, once.
+    bool claim();
+
     QString folder_;
     QString path_;
     std::unique_ptr<QLockFile> lock_;

@@ -10,14 +10,14 @@
 #include <algorithm>
 
 #include "product/product.h"
-#include "readings/plan_view.h"
+#include "readings/series_words.h"
+#include "series/plan_view.h"
 #include "readings_window/day_plot_painter.h"
 #include "readings_window/plan_view_painter.h"
 #include "readings_window/readings_list.h"
 #include "readings_window/readings_table_model.h"
-#include "readings_window/series_summary.h"
 
-namespace rd = kestramo::readings;
+namespace rd = kestramo::series;
 
 namespace {
 
@@ -31,6 +31,7 @@ constexpr int kColumns[] = {
     ReadingsTableModel::Length,       ReadingsTableModel::SunAltitude,
     ReadingsTableModel::SunAzimuth,   ReadingsTableModel::FirstAnswer,
     ReadingsTableModel::SecondAnswer, ReadingsTableModel::Chosen,
+    ReadingsTableModel::Residual,     ReadingsTableModel::ResidualSigma,
     ReadingsTableModel::Note,
 };
 
@@ -69,11 +70,13 @@ bool PrintSeries(QPagedPaintDevice& device, const ReadingsList& list,
                            .arg(QLatin1String(product::kName)),
                        Face(16, true)) +
          gap;
-    y += DrawParagraph(painter, page.adjusted(0, y, 0, 0), series_summary::Answer(result),
+    y += DrawParagraph(painter, page.adjusted(0, y, 0, 0), series_words::Answer(result),
                        Face(13, true)) +
          gap / 2;
     const QString notes =
-        QStringList{series_summary::Agreement(result), series_summary::Advice(result)}
+        QStringList{series_words::Lean(result, list.tolerances()), series_words::Agreement(result),
+                    series_words::Advice(result, list.series().geometry, list.tolerances()),
+                    series_words::TolerancesText(list.tolerances())}
             .filter(QRegularExpression(QStringLiteral(".")))
             .join(QLatin1Char('\n'));
     y += DrawParagraph(painter, page.adjusted(0, y, 0, 0), notes, Face(10)) + gap;
@@ -84,10 +87,8 @@ bool PrintSeries(QPagedPaintDevice& device, const ReadingsList& list,
     const QRectF day(page.left() + page.width() * 0.45, y, page.width() * 0.55,
                      pictureHeight * 0.8);
     painter.setFont(Face(8));
-    PaintPlanView(painter, plan, rd::MakePlanView(list.series().evaluated, result),
-                  result.candidates);
-    const int last = list.lastSolvedRow();
-    PaintDayPlot(painter, day, plans, last >= 0 ? list.reading(last).height : 1);
+    PaintPlanView(painter, plan, rd::MakePlanView(list.series().geometry, result));
+    PaintDayPlot(painter, day, plans);
     DrawParagraph(painter, QRectF(day.left(), day.bottom() + gap / 2, day.width(), pictureHeight),
                   bestTime, Face(9));
     y += pictureHeight + gap * 2;

@@ -4,16 +4,16 @@
 
 #include <vector>
 
-#include "readings/day_plan.h"
+#include "series/day_plan.h"
 
 class QPagedPaintDevice;
 class ReadingsList;
 class ReadingsTableModel;
 
-// The printout of a series: a heading, the combined answer with its uncertainty and how well the
-// readings agree, the table as the window shows it (continued on further pages when long), and
-// on the first page the plan view and the day's plot. False when the device cannot be painted on.
+// The printout of a series: a heading, the combined answer with its uncertainty, the wall's lean
+// and how well the readings agree, the tolerances, the table as the window shows it (continued
+// on further pages when long), and on the first page the plan view and the day's plot. False when the device cannot be painted on.
 // `plans` are the day plans the window shows, `bestTime` its words for them.
 bool PrintSeries(QPagedPaintDevice& device, const ReadingsList& list,
                  const ReadingsTableModel& model,
-                 const std::vector<kestramo::readings::DayPlan>& plans, const QString& bestTime);
+                 const std::vector<kestramo::series::DayPlan>& plans, const QString& bestTime);

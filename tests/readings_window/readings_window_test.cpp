@@ -3,7 +3,9 @@
 // an earlier session's readings are offered back.
 
 #include <QApplication>
+#include <QComboBox>
 #include <QDir>
+#include <QDoubleSpinBox>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
@@ -15,12 +17,13 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-#include "readings/day_plan.h"
+#include "readings/series_words.h"
+#include "series/day_plan.h"
+#include "series/series.h"
 #include "readings_window/readings_list.h"
 #include "readings_window/readings_table_model.h"
 #include "readings_window/readings_window.h"
 #include "readings_window/recovery_file.h"
-#include "readings_window/series_summary.h"
 #include "tests/support/modal_answerer.h"
 #include "tests/support/readings_driver.h"
 
@@ -78,8 +81,16 @@ class ReadingsWindowTest : public QObject {
         auto window = OpenWindow();
         CalculateWorkedSeries(*window);
         ReadingsWindow* readings = OpenReadings(*window);
+        // Read to the faint outer edge, as the window takes them, the worked shadows give a
+        // wall a little farther west; they were read to the middle of the blur on a plumb wall.
+        QVERIFY2(readings->answerLabel->text().startsWith(QStringLiteral("11.5\u00b0 W \u00b1 ")),
+                 qPrintable(readings->answerLabel->text()));
+        readings->edgeBox->setCurrentIndex(1);
+        readings->findChild<QDoubleSpinBox*>(QStringLiteral("leanTolerance"))->setValue(0);
         QVERIFY2(readings->answerLabel->text().startsWith(QStringLiteral("11.4\u00b0 W \u00b1 ")),
                  qPrintable(readings->answerLabel->text()));
+        QVERIFY2(readings->leanLabel->text().contains(QStringLiteral("plumb")),
+                 qPrintable(readings->leanLabel->text()));
         QVERIFY(readings->answerLabel->text().endsWith(QStringLiteral(", 3 readings")));
         // The mirrors are rejected: the chosen answer of the morning reading is the second.
         QCOMPARE(CellText(readings, 0, ReadingsTableModel::Chosen), QStringLiteral("second"));
@@ -173,20 +184,17 @@ class ReadingsWindowTest : public QObject {
         QFETCH(QString, locale);
         QFETCH(bool, today);
         QFETCH(QString, start);
-        kestramo::readings::Reading morning;
-        morning.date = {2003, 9, 3};
-        morning.clockSeconds = 11 * 3600;
-        morning.utcOffsetHours = -5;
-        morning.daylight = true;
-        morning.latitude = 40.655;
-        morning.longitude = -72.855;
-        morning.height = 10;
-        morning.length = 25;
-        const std::vector<kestramo::readings::DayPlan> plans = {
-            kestramo::readings::PlanDay(morning, 11.42, {})};
-        const kestramo::readings::CalendarDate day =
-            today ? morning.date : kestramo::readings::CalendarDate{2026, 1, 1};
-        const QString text = series_summary::BestTime(plans, day, QLocale(locale));
+        namespace ks = kestramo::series;
+        const kestramo::CalendarDate date{2003, 9, 3};
+        const std::vector<ks::Reading> morning = {
+            ks::MakeReading(date, 11 * 3600, -5, true, 40.655, -72.855, 10, 25)};
+        const ks::SeriesResult series = ks::SolveSeries(morning, {}).result;
+        ks::WallFit wall = series.fits.front();
+        wall.declination = 11.42;
+        const std::vector<ks::DayPlan> plans = {
+            ks::PlanDay(morning[0], wall, series.latestDate, series.latestSquare, {})};
+        const kestramo::CalendarDate day = today ? date : kestramo::CalendarDate{2026, 1, 1};
+        const QString text = series_words::BestTime(plans, day, QLocale(locale));
         QVERIFY2(text.startsWith(start), qPrintable(text));
         const QChar separator = QLocale(locale).decimalPoint().at(0);
         QVERIFY2(text.contains(QRegularExpression(QStringLiteral(", about \u00b1\\d%1\\d\u00b0$")
@@ -194,8 +202,10 @@ class ReadingsWindowTest : public QObject {
                  qPrintable(text));
 
         // Two candidate walls while undecided, and a wall the sun never reaches well.
-        const QString both = series_summary::BestTime(
-            {plans[0], kestramo::readings::PlanDay(morning, 180, {})}, day, QLocale(locale));
+        wall.declination = 180;
+        const QString both = series_words::BestTime(
+            {plans[0], ks::PlanDay(morning[0], wall, series.latestDate, series.latestSquare, {})},
+            day, QLocale(locale));
         const QStringList lines = both.split(QLatin1Char('\n'));
         QCOMPARE(lines.size(), 2);
         QVERIFY2(lines[0].startsWith(QStringLiteral("If the wall faces 11")), qPrintable(lines[0]));
@@ -220,7 +230,8 @@ class ReadingsWindowTest : public QObject {
         ReadingsWindow* readings = OpenReadings(*window);
         QVERIFY(readings->openFile(path));
         QCOMPARE(readings->readingsTable->model()->rowCount(), 3);
-        QVERIFY(readings->answerLabel->text().startsWith(QStringLiteral("11.4\u00b0 W")));
+        QVERIFY2(readings->answerLabel->text().startsWith(QStringLiteral("11.5\u00b0 W")),
+                 qPrintable(readings->answerLabel->text()));
         QCOMPARE(readings->statusLabel->text(), QStringLiteral("wall.csv: 3 readings added."));
         QVERIFY(readings->windowTitle().endsWith(QStringLiteral(" \u2013 wall.csv")));
         QCOMPARE(answerer.seen().size(), 0);
