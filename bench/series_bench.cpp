@@ -25,7 +25,8 @@ std::vector<ks::Reading> ManyReadings(int count) {
     std::vector<ks::Reading> readings;
     double watch[10];
     for (double& w : watch) w = surveyor.Normal() * tolerances.clockSeconds;
-    const double squares[2] = {10 / (1 + surveyor.Normal() * 0.005), 12 / (1 + surveyor.Normal() * 0.005)};
+    const double squares[2] = {10 / (1 + surveyor.Normal() * 0.005),
+                               12 / (1 + surveyor.Normal() * 0.005)};
     for (int day = 0; int(readings.size()) < count; day = (day + 1) % 10) {
         synthetic::Site site = synthetic::kLongIsland;
         site.date.day = 1 + day;
@@ -53,9 +54,9 @@ const Series& SeriesOf(int count) {
     Series series;
     series.readings = ManyReadings(count);
     for (const ks::Reading& r : series.readings) series.geometry.push_back(ks::Examine(r));
-    series.previous = ks::CombineReadings(std::span(series.readings).first(size_t(count - 1)),
-                                          std::span(series.geometry).first(size_t(count - 1)),
-                                          ks::Tolerances{});
+    series.previous =
+        ks::CombineReadings(std::span(series.readings).first(size_t(count - 1)),
+                            std::span(series.geometry).first(size_t(count - 1)), ks::Tolerances{});
     made.emplace_back(count, std::move(series));
     return made.back().second;
 }
@@ -70,8 +71,8 @@ void Check(benchmark::State& state, const ks::SeriesResult& result) {
 void BM_RefitWithOneMore(benchmark::State& state) {
     const Series& series = SeriesOf(int(state.range(0)));
     for (auto _ : state) {
-        const ks::SeriesResult result = ks::CombineReadings(
-            series.readings, series.geometry, ks::Tolerances{}, {}, &series.previous);
+        const ks::SeriesResult result = ks::CombineReadings(series.readings, series.geometry,
+                                                            ks::Tolerances{}, {}, &series.previous);
         benchmark::DoNotOptimize(result);
         Check(state, result);
     }

@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <cmath>
 
-#include "engine/angles.h"
 #include "dial/sky.h"
 #include "dial/sun_on_face.h"
+#include "engine/angles.h"
 
 namespace kestramo::dial {
 

@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
-#include "engine/angles.h"
 #include "dial/sky.h"
+#include "engine/angles.h"
 
 namespace kestramo::dial {
 

@@ -4,8 +4,8 @@
 #include <cmath>
 #include <limits>
 
-#include "engine/angles.h"
 #include "dial/sky.h"
+#include "engine/angles.h"
 
 namespace kestramo::dial {
 

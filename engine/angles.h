@@ -22,7 +22,9 @@ inline double WrapHalfTurn(double degrees) {
 }
 
 // atan2 in degrees, in (-180, 180]; 0 for (0, 0).
-inline double Atan2Degrees(double y, double x) { return WrapHalfTurn(std::atan2(y, x) * kRadToDeg); }
+inline double Atan2Degrees(double y, double x) {
+    return WrapHalfTurn(std::atan2(y, x) * kRadToDeg);
+}
 
 // The signed turn from `to` to `from` in (-180, 180] degrees: how far `from` lies west
 // (positive) of `to` when both are declinations or azimuths from south.

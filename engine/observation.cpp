@@ -26,7 +26,8 @@ CalendarDate CalendarDateOf(SerialDay serial) {
     const long days = static_cast<long>(std::trunc(serial)) - kSerialOf1970 + 719468;
     const long era = (days >= 0 ? days : days - 146096) / 146097;
     const long dayOfEra = days - era * 146097;
-    const long yearOfEra = (dayOfEra - dayOfEra / 1460 + dayOfEra / 36524 - dayOfEra / 146096) / 365;
+    const long yearOfEra =
+        (dayOfEra - dayOfEra / 1460 + dayOfEra / 36524 - dayOfEra / 146096) / 365;
     const long dayOfYear = dayOfEra - (365 * yearOfEra + yearOfEra / 4 - yearOfEra / 100);
     const long shiftedMonth = (5 * dayOfYear + 2) / 153;
     const int day = static_cast<int>(dayOfYear - (153 * shiftedMonth + 2) / 5 + 1);

@@ -32,7 +32,9 @@ QString Degrees(double degrees, int decimals, const QLocale& locale) {
     return locale.toString(rounded == 0 ? 0.0 : rounded, 'f', decimals) + QStringLiteral("\u00b0");
 }
 
-QString Uncertainty(double degrees, const QLocale& locale) { return Uncertainty(degrees, 1, locale); }
+QString Uncertainty(double degrees, const QLocale& locale) {
+    return Uncertainty(degrees, 1, locale);
+}
 
 QString Uncertainty(double degrees, int decimals, const QLocale& locale) {
     if (std::isnan(degrees)) return QString();

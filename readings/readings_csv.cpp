@@ -52,9 +52,8 @@ constexpr ToleranceColumn kToleranceColumns[] = {
 const QString kEdgeColumn = QStringLiteral("shadow_edge");
 // What the series made of the readings, written with it and never read back.
 constexpr const char* kSeriesColumns[] = {
-    "series_state", "residual", "residual_sigma", "series_note",
-    "verdict", "wall_declination", "wall_uncertainty", "wall_lean",
-    "wall_lean_uncertainty",
+    "series_state",     "residual",         "residual_sigma", "series_note",           "verdict",
+    "wall_declination", "wall_uncertainty", "wall_lean",      "wall_lean_uncertainty",
 };
 
 // Every column the reader knows, in the order the writer writes them.
@@ -278,11 +277,13 @@ std::optional<ReadLineResult> ReadLine(LineReader& in) {
         return std::nullopt;
     }
     ReadLineResult line;
-    line.reading = series::MakeReading(date, clock, offset, daylight, latitude, longitude, height,
-                                       length);
+    line.reading =
+        series::MakeReading(date, clock, offset, daylight, latitude, longitude, height, length);
     line.reading.heightText = in.field(QStringLiteral("height")).trimmed().toStdString();
     line.reading.lengthText = in.field(QStringLiteral("length")).trimmed().toStdString();
-    line.inclusion = excluded ? Inclusion::ForcedOut : keptIn ? Inclusion::ForcedIn : Inclusion::Automatic;
+    line.inclusion = excluded ? Inclusion::ForcedOut
+                     : keptIn ? Inclusion::ForcedIn
+                              : Inclusion::Automatic;
     return line;
 }
 
@@ -335,9 +336,9 @@ QStringList Mismatches(const LineReader& in, const series::ReadingGeometry& g,
     const double none = series::kNoValue;
     // In the order of kAnswerColumns; the uncertainties are compared relatively.
     const std::tuple<double, bool> answers[] = {
-        {solved ? g.first : none, false},  {solved ? g.second : none, false},
-        {solved ? u.first : none, true},   {solved ? u.second : none, true},
-        {g.sunAltitude, false},            {g.sunAzimuth, false},
+        {solved ? g.first : none, false}, {solved ? g.second : none, false},
+        {solved ? u.first : none, true},  {solved ? u.second : none, true},
+        {g.sunAltitude, false},           {g.sunAzimuth, false},
     };
     static_assert(std::size(answers) == std::size(kAnswerColumns));
     for (std::size_t i = 0; i < std::size(answers); ++i) {
@@ -464,12 +465,13 @@ CsvReadResult ReadReadingsCsvFile(const QString& path, const Tolerances& toleran
     return ReadReadingsCsv(file.readAll(), tolerances);
 }
 
-QByteArray CsvHeader(CsvContent content) { return (KnownColumns(content).join(u',') + u'\n').toUtf8(); }
+QByteArray CsvHeader(CsvContent content) {
+    return (KnownColumns(content).join(u',') + u'\n').toUtf8();
+}
 
-QByteArray CsvLine(const Reading& reading, Inclusion inclusion,
-                   const series::ReadingGeometry& g, const series::AnswerUncertainty& u,
-                   const Tolerances& tolerances, const series::SeriesResult* series,
-                   std::size_t index) {
+QByteArray CsvLine(const Reading& reading, Inclusion inclusion, const series::ReadingGeometry& g,
+                   const series::AnswerUncertainty& u, const Tolerances& tolerances,
+                   const series::SeriesResult* series, std::size_t index) {
     const auto yesNo = [](bool value) {
         return value ? QStringLiteral("yes") : QStringLiteral("no");
     };
@@ -477,8 +479,8 @@ QByteArray CsvLine(const Reading& reading, Inclusion inclusion,
     const kestramo::Observation& o = reading.observation;
     QStringList fields = {
         QString::fromStdString(series::DateText(series::DateOf(reading))),
-        QString::fromStdString(
-            series::ClockText(series::ClockSecondsOf(reading), series::ClockPrecision::SecondsWhenAny)),
+        QString::fromStdString(series::ClockText(series::ClockSecondsOf(reading),
+                                                 series::ClockPrecision::SecondsWhenAny)),
         Number(series::UtcOffsetHoursOf(reading)),
         yesNo(o.daylightSaving),
         Number(o.latitude),
@@ -514,8 +516,7 @@ QByteArray CsvLine(const Reading& reading, Inclusion inclusion,
     return (quoted.join(u',') + u'\n').toUtf8();
 }
 
-QByteArray WriteReadingsCsv(std::span<const Reading> readings,
-                            std::span<const Inclusion> inclusion,
+QByteArray WriteReadingsCsv(std::span<const Reading> readings, std::span<const Inclusion> inclusion,
                             const series::SolvedSeries& solved, const Tolerances& tolerances,
                             CsvContent content) {
     QByteArray text = CsvHeader(content);

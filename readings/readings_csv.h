@@ -58,10 +58,10 @@ struct CsvProblem {
 };
 
 struct CsvReadResult {
-    std::vector<Reading> readings;      // the good readings, in file order
-    std::vector<Inclusion> inclusion;   // the user's say over each, from excluded and kept_in
+    std::vector<Reading> readings;     // the good readings, in file order
+    std::vector<Inclusion> inclusion;  // the user's say over each, from excluded and kept_in
     std::vector<series::ReadingGeometry> geometry;  // each worked out, once
-    std::vector<int> lines;             // the line each reading came from
+    std::vector<int> lines;                         // the line each reading came from
     std::vector<CsvProblem> problems;
     bool notReadingsFile = false;  // the file is not ours; `problems` holds one message
     QStringList unknownColumns;    // names on line 1 that the reader does not know, left out
@@ -96,8 +96,7 @@ QByteArray CsvLine(const Reading& reading, Inclusion inclusion,
                    const series::SeriesResult* series = nullptr, std::size_t index = 0);
 
 // The whole file (UTF-8, LF line ends) from a solved series.
-QByteArray WriteReadingsCsv(std::span<const Reading> readings,
-                            std::span<const Inclusion> inclusion,
+QByteArray WriteReadingsCsv(std::span<const Reading> readings, std::span<const Inclusion> inclusion,
                             const series::SolvedSeries& solved, const Tolerances& tolerances,
                             CsvContent content);
 

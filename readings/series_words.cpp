@@ -40,9 +40,11 @@ QString Walls(const SeriesResult& result, const QLocale& locale, int decimals, b
 
 // "leans back 0.4° ± 0.3°", "overhangs 0.2° ± 0.3°", "stands plumb (± 0.3°)".
 QString LeanWords(double lean, double sigma, const QLocale& locale) {
-    const QString uncertainty = sigma > 0 ? QLatin1Char(' ') + angle_text::Uncertainty(sigma, locale)
-                                          : QString();
-    if (std::fabs(lean) < 0.05) return tr("stands plumb") + (sigma > 0 ? tr(" (%1)").arg(uncertainty.trimmed()) : QString());
+    const QString uncertainty =
+        sigma > 0 ? QLatin1Char(' ') + angle_text::Uncertainty(sigma, locale) : QString();
+    if (std::fabs(lean) < 0.05)
+        return tr("stands plumb") +
+               (sigma > 0 ? tr(" (%1)").arg(uncertainty.trimmed()) : QString());
     return (lean > 0 ? tr("leans back %1%2") : tr("overhangs %1%2"))
         .arg(angle_text::Degrees(std::fabs(lean), 1, locale), uncertainty);
 }
@@ -51,9 +53,11 @@ QString LeanWords(double lean, double sigma, const QLocale& locale) {
 QString BlunderWords(ks::Blunder blunder) {
     switch (blunder) {
         case ks::Blunder::ClockHourFast:
-            return tr("its clock looks an hour fast: was daylight-saving time chosen right for it?");
+            return tr(
+                "its clock looks an hour fast: was daylight-saving time chosen right for it?");
         case ks::Blunder::ClockHourSlow:
-            return tr("its clock looks an hour slow: was daylight-saving time chosen right for it?");
+            return tr(
+                "its clock looks an hour slow: was daylight-saving time chosen right for it?");
         case ks::Blunder::ClockHalfHourFast:
             return tr("its clock looks half an hour fast: is its time zone a half hour off?");
         case ks::Blunder::ClockHalfHourSlow:
@@ -91,9 +95,7 @@ QString CapitalFirst(QString text) {
 
 }  // namespace
 
-QString Readings(int count) {
-    return count == 1 ? tr("1 reading") : tr("%1 readings").arg(count);
-}
+QString Readings(int count) { return count == 1 ? tr("1 reading") : tr("%1 readings").arg(count); }
 
 QString Minutes(int count) { return count == 1 ? tr("1 minute") : tr("%1 minutes").arg(count); }
 
@@ -135,7 +137,8 @@ QString Answer(const SeriesResult& result, const QLocale& locale, int decimals) 
 }
 
 QString Agreement(const SeriesResult& result, const QLocale& locale) {
-    if (result.readingsUsed < 2 || result.degreesOfFreedom < 1 || !std::isfinite(result.chiSquare)) {
+    if (result.readingsUsed < 2 || result.degreesOfFreedom < 1 ||
+        !std::isfinite(result.chiSquare)) {
         return QString();
     }
     const double scatter = std::sqrt(result.chiSquare / result.degreesOfFreedom);
@@ -145,8 +148,9 @@ QString Agreement(const SeriesResult& result, const QLocale& locale) {
             .arg(Number(scatter, 1, locale));
     }
     if (scatter <= 1.3) {
-        return tr("The readings agree with each other as well as their tolerances lead one to "
-                  "expect.");
+        return tr(
+            "The readings agree with each other as well as their tolerances lead one to "
+            "expect.");
     }
     return tr("The readings scatter %1 times as much as their tolerances lead one to expect, "
               "which chance still explains.")
@@ -193,8 +197,10 @@ QString Advice(const SeriesResult& result, std::span<const ReadingGeometry> geom
             lines << tr("The readings of %1 fit much better with %2 instead of %3: was the clock "
                         "kind chosen right for that day? With it changed they give %4.")
                          .arg(QString::fromStdString(ks::DateText(slip.date)),
-                              slip.daylightWasChosen ? tr("standard time") : tr("daylight-saving time"),
-                              slip.daylightWasChosen ? tr("daylight-saving time") : tr("standard time"),
+                              slip.daylightWasChosen ? tr("standard time")
+                                                     : tr("daylight-saving time"),
+                              slip.daylightWasChosen ? tr("daylight-saving time")
+                                                     : tr("standard time"),
                               angle_text::DeclinationWithUncertainty(slip.declination,
                                                                      slip.uncertainty, locale));
         } else if (result.priorConflict) {
@@ -202,20 +208,22 @@ QString Advice(const SeriesResult& result, std::span<const ReadingGeometry> geom
             QString what;
             switch (c.source) {
                 case ks::SharedSource::Lean:
-                    what = tr("with the wall's lean %1 ± %2 rather than the %3 ± %4 stated: measure "
-                              "the lean and enter it")
-                               .arg(angle_text::Degrees(c.value, 1, locale),
-                                    angle_text::Degrees(c.sigma, 1, locale),
-                                    angle_text::Degrees(tolerances.leanDegrees, 1, locale),
-                                    angle_text::Degrees(tolerances.leanErrorDegrees, 1, locale));
+                    what =
+                        tr("with the wall's lean %1 ± %2 rather than the %3 ± %4 stated: measure "
+                           "the lean and enter it")
+                            .arg(angle_text::Degrees(c.value, 1, locale),
+                                 angle_text::Degrees(c.sigma, 1, locale),
+                                 angle_text::Degrees(tolerances.leanDegrees, 1, locale),
+                                 angle_text::Degrees(tolerances.leanErrorDegrees, 1, locale));
                     break;
                 case ks::SharedSource::Watch:
-                    what = tr("with the watch %1 s %2 on %3 rather than within the %4 s stated: set "
-                              "the watch, or widen its tolerance")
-                               .arg(Number(std::fabs(c.value), 0, locale),
-                                    c.value > 0 ? tr("slow") : tr("fast"),
-                                    QString::fromStdString(ks::DateText(c.date)),
-                                    Number(tolerances.clockSeconds, 0, locale));
+                    what =
+                        tr("with the watch %1 s %2 on %3 rather than within the %4 s stated: set "
+                           "the watch, or widen its tolerance")
+                            .arg(Number(std::fabs(c.value), 0, locale),
+                                 c.value > 0 ? tr("slow") : tr("fast"),
+                                 QString::fromStdString(ks::DateText(c.date)),
+                                 Number(tolerances.clockSeconds, 0, locale));
                     break;
                 case ks::SharedSource::Height:
                     what = tr("with the square of height %1 %2 % %3 than typed rather than within "
@@ -231,11 +239,13 @@ QString Advice(const SeriesResult& result, std::span<const ReadingGeometry> geom
                                                                            c.uncertainty, locale));
         } else {
             if (!worst.empty()) {
-                lines << CapitalFirst(tr("%1 disagree most with the others.").arg(ReadingList(worst)));
+                lines << CapitalFirst(
+                    tr("%1 disagree most with the others.").arg(ReadingList(worst)));
             }
-            lines << tr("Likely causes: a clock set wrongly, or daylight-saving time chosen wrongly "
-                        "for some readings; a shadow misread; a square not held straight out; a "
-                        "wall that leans more than stated; or tolerances set too tight.");
+            lines << tr(
+                "Likely causes: a clock set wrongly, or daylight-saving time chosen wrongly "
+                "for some readings; a shadow misread; a square not held straight out; a "
+                "wall that leans more than stated; or tolerances set too tight.");
         }
     }
     if (result.verdict == ks::Verdict::Undecided) {

@@ -24,8 +24,9 @@ std::vector<std::pair<QString, QString>> Conventions(double declination, double 
 // The dial for the fitted wall of a decided series, at the latitude of its latest reading,
 // with the wall's uncertainty (declination and lean together) as its covariance; none while
 // the series is not decided.
-std::optional<kestramo::dial::DialLayout> DialFor(const kestramo::series::SeriesResult& result,
-                                                  std::span<const kestramo::series::Reading> readings);
+std::optional<kestramo::dial::DialLayout> DialFor(
+    const kestramo::series::SeriesResult& result,
+    std::span<const kestramo::series::Reading> readings);
 // The latitude that dial is laid out for.
 double DialLatitude(const kestramo::series::SeriesResult& result,
                     std::span<const kestramo::series::Reading> readings);

@@ -46,7 +46,9 @@ void PaintDayPlot(QPainter& painter, const QRectF& area, const std::vector<rd::D
         -metrics.horizontalAdvance(QStringLiteral("4H")) - margin, -metrics.height() - margin);
     const double scale = UncertaintyScale(plans);
     const double longest = plans.empty() ? 4 : plans.front().longestShadow;
-    auto x = [&](double seconds) { return plot.left() + plot.width() * seconds / kestramo::kSecondsPerDay; };
+    auto x = [&](double seconds) {
+        return plot.left() + plot.width() * seconds / kestramo::kSecondsPerDay;
+    };
     auto yUncertainty = [&](double degrees) {
         return plot.bottom() - plot.height() * std::min(degrees, scale) / scale;
     };

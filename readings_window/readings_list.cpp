@@ -151,19 +151,19 @@ void ReadingsList::writeRecoveryFile(const State& before) {
     if (!recoveryFile_) return;
     // A reading more, and nothing else changed: one line more.
     const std::size_t n = state_.readings.size();
-    const bool oneMore = recoveryCurrent_ && n == before.readings.size() + 1 &&
-                         state_.tolerances == before.tolerances &&
-                         std::equal(before.inclusion.begin(), before.inclusion.end(),
-                                    state_.inclusion.begin());
-    if (oneMore && recoveryFile_->append(kr::CsvLine(state_.readings.back(), state_.inclusion.back(),
-                                                     state_.geometry.back(),
-                                                     state_.uncertainty.back(), state_.tolerances),
-                                         kr::CsvHeader(kr::CsvContent::Readings))) {
+    const bool oneMore =
+        recoveryCurrent_ && n == before.readings.size() + 1 &&
+        state_.tolerances == before.tolerances &&
+        std::equal(before.inclusion.begin(), before.inclusion.end(), state_.inclusion.begin());
+    if (oneMore &&
+        recoveryFile_->append(
+            kr::CsvLine(state_.readings.back(), state_.inclusion.back(), state_.geometry.back(),
+                        state_.uncertainty.back(), state_.tolerances),
+            kr::CsvHeader(kr::CsvContent::Readings))) {
         return;
     }
-    recoveryCurrent_ = recoveryFile_->write(kr::WriteReadingsCsv(state_.readings, state_.inclusion,
-                                                                 series_, state_.tolerances,
-                                                                 kr::CsvContent::Readings));
+    recoveryCurrent_ = recoveryFile_->write(kr::WriteReadingsCsv(
+        state_.readings, state_.inclusion, series_, state_.tolerances, kr::CsvContent::Readings));
 }
 
 void ReadingsList::recompute() {

@@ -188,12 +188,14 @@ QVariant ReadingsTableModel::headerData(int section, Qt::Orientation orientation
     if (orientation == Qt::Vertical) return {};
     if (role == Qt::ToolTipRole) {
         if (section == Residual) {
-            return tr("The shadow as you measured it less the shadow the fitted wall casts at that "
-                      "time, in the unit of the square's height.");
+            return tr(
+                "The shadow as you measured it less the shadow the fitted wall casts at that "
+                "time, in the unit of the square's height.");
         }
         if (section == ResidualSigma) {
-            return tr("The same in standard deviations of what the tolerances allow; a reading "
-                      "left out is measured against the fit of the others.");
+            return tr(
+                "The same in standard deviations of what the tolerances allow; a reading "
+                "left out is measured against the fit of the others.");
         }
         return {};
     }

@@ -1,8 +1,8 @@
 #include "readings_window/readings_window.h"
 
 #include <QAction>
-#include <QComboBox>
 #include <QCloseEvent>
+#include <QComboBox>
 #include <QDate>
 #include <QDoubleSpinBox>
 #include <QFormLayout>
@@ -25,13 +25,13 @@
 
 #include "product/product.h"
 #include "readings/series_words.h"
-#include "series/plan_view.h"
 #include "readings_window/day_plot_painter.h"
 #include "readings_window/picture_widgets.h"
 #include "readings_window/plan_view_painter.h"
 #include "readings_window/readings_list.h"
 #include "readings_window/readings_table_model.h"
 #include "readings_window/tolerance_fields.h"
+#include "series/plan_view.h"
 
 namespace rd = kestramo::series;
 

@@ -103,8 +103,7 @@ ReadingsWindow::Added ReadingsWindow::addFromFile(const rd::CsvReadResult& read,
                 ? QMessageBox::Yes
                 : ask(tr("The readings of %1 were evaluated with other tolerances (%2) than this "
                          "list's (%3).\n\nUse the file's tolerances for the whole list?")
-                          .arg(name,
-                               tolerance_fields::Text(*read.tolerances, &list_->tolerances()),
+                          .arg(name, tolerance_fields::Text(*read.tolerances, &list_->tolerances()),
                                tolerance_fields::Text(list_->tolerances(), &*read.tolerances)),
                       QMessageBox::Question, QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
         if (answer == QMessageBox::Yes) tolerances = read.tolerances;

@@ -11,11 +11,11 @@
 
 #include "product/product.h"
 #include "readings/series_words.h"
-#include "series/plan_view.h"
 #include "readings_window/day_plot_painter.h"
 #include "readings_window/plan_view_painter.h"
 #include "readings_window/readings_list.h"
 #include "readings_window/readings_table_model.h"
+#include "series/plan_view.h"
 
 namespace rd = kestramo::series;
 

@@ -12,8 +12,9 @@ class ReadingsTableModel;
 
 // The printout of a series: a heading, the combined answer with its uncertainty, the wall's lean
 // and how well the readings agree, the tolerances, the table as the window shows it (continued
-// on further pages when long), and on the first page the plan view and the day's plot. False when the device cannot be painted on.
-// `plans` are the day plans the window shows, `bestTime` its words for them.
+// on further pages when long), and on the first page the plan view and the day's plot. False when
+// the device cannot be painted on. `plans` are the day plans the window shows, `bestTime` its words
+// for them.
 bool PrintSeries(QPagedPaintDevice& device, const ReadingsList& list,
                  const ReadingsTableModel& model,
                  const std::vector<kestramo::series::DayPlan>& plans, const QString& bestTime);

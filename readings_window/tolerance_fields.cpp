@@ -43,8 +43,7 @@ constexpr Field kFields[] = {
      TR("How far the real lean may be from the lean measured; 0.5\u00b0 is what \u201clooks "
         "plumb\u201d means."),
      TR("lean accuracy"), "\u00b0", 0, 20, 0.1, &Tolerances::leanErrorDegrees},
-    {"longestShadow", TR("Longest shadow I can &measure:"),
-     TR("Longest shadow in square heights"),
+    {"longestShadow", TR("Longest shadow I can &measure:"), TR("Longest shadow in square heights"),
      TR("The plan offers no reading with a longer shadow; a reading ten times longer is taken "
         "for a slip of the hand."),
      TR("longest shadow"), " heights", 1, 50, 0.5, &Tolerances::longestShadow},
@@ -63,8 +62,7 @@ QString Text(const Tolerances& tolerances, const Tolerances* other) {
     for (const Field& field : kFields) {
         if (other && other->*field.value == tolerances.*field.value) continue;
         parts << Translated(field.name) + QLatin1Char(' ') +
-                     QLocale().toString(tolerances.*field.value, 'g', 6) +
-                     Translated(field.unit);
+                     QLocale().toString(tolerances.*field.value, 'g', 6) + Translated(field.unit);
     }
     if (!other || other->edge != tolerances.edge) {
         parts << (tolerances.edge == ShadowEdge::Outer ? Translated("the faint outer edge read")

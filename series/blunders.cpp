@@ -32,8 +32,8 @@ double ClockSlipSeconds(Blunder blunder) {
     return 0;
 }
 
-Blunder ExplainReading(const FitInput& input, const WallFit& fit,
-                       std::span<const Reading> readings, int index) {
+Blunder ExplainReading(const FitInput& input, const WallFit& fit, std::span<const Reading> readings,
+                       int index) {
     const int date = input.dateGroup[size_t(index)];
     const int square = input.squareGroup[size_t(index)];
     Blunder best = Blunder::ShadowMisread;
@@ -77,7 +77,8 @@ std::optional<DateSlip> FindDateSlip(std::span<const Reading> readings, const Fi
         const std::vector<WallFit> minima = FitMinima(flipped, use);
         if (minima.empty()) continue;
         const WallFit& fit = minima.front();
-        const bool agrees = ChiSquareTail(fit.chiSquare, fit.degreesOfFreedom) >= kInconsistentBelow;
+        const bool agrees =
+            ChiSquareTail(fit.chiSquare, fit.degreesOfFreedom) >= kInconsistentBelow;
         const double limit = best ? best->chiSquare : score - OutlierPrice(fit.used);
         if (agrees && fit.chiSquare < limit) {
             for (std::size_t i = 0; i < readings.size(); ++i) {
@@ -106,8 +107,8 @@ double LargestPriorPull(const FitInput& input, const WallFit& fit) {
     for (int d = 0; d < input.dates && t.clockSeconds > 0; ++d) {
         if (!fit.covariance.HasDate(d)) continue;
         const double variance = fit.covariance.Block(d, -1)[10];
-        largest = std::max(largest, pull(fit.clockOffset[size_t(d)],
-                                         t.clockSeconds * t.clockSeconds, variance));
+        largest = std::max(
+            largest, pull(fit.clockOffset[size_t(d)], t.clockSeconds * t.clockSeconds, variance));
     }
     const double h = t.heightPercent / 100;
     for (int s = 0; s < input.squares && h > 0; ++s) {
@@ -161,8 +162,8 @@ std::optional<PriorConflict> FindPriorConflict(std::span<const Reading> readings
                 if (std::fabs(values[k]) > std::fabs(values[far])) far = k;
             }
             conflict.value = values.empty() ? 0 : values[far];
-            const auto block = watch ? fit.covariance.Block(int(far), -1)
-                                     : fit.covariance.Block(-1, int(far));
+            const auto block =
+                watch ? fit.covariance.Block(int(far), -1) : fit.covariance.Block(-1, int(far));
             conflict.sigma = std::sqrt(std::max(block[watch ? 10 : 15], 0.0));
             for (std::size_t i = 0; i < readings.size(); ++i) {
                 const int group = watch ? input.dateGroup[i] : input.squareGroup[i];

@@ -26,8 +26,8 @@ double ClockSlipSeconds(Blunder blunder);
 // What explains reading `index` of `readings`, which `fit` (a fit without it) does not predict:
 // the clock slip under which the reading fits within two standard deviations, the smallest
 // such, or else a misread shadow.
-Blunder ExplainReading(const FitInput& input, const WallFit& fit,
-                       std::span<const Reading> readings, int index);
+Blunder ExplainReading(const FitInput& input, const WallFit& fit, std::span<const Reading> readings,
+                       int index);
 
 // A date whose readings all fit much better with the clock kind chosen the other way:
 // daylight-saving time set wrongly for a whole day shifts all its readings by an hour, which
@@ -60,7 +60,7 @@ struct PriorConflict {
     double height = 0;       // the typed height, for a square
     double declination = 0;  // the wall the readings give with the tolerance widened
     double uncertainty = 0;
-    double chiSquare = 0;    // of the readings with the tolerance widened
+    double chiSquare = 0;  // of the readings with the tolerance widened
 };
 
 // How strongly the readings of `fit` pull each shared unknown from its prior, as the chi^2 that

@@ -9,12 +9,12 @@ namespace kestramo::series {
 namespace {
 
 constexpr int kScanSteps = 720;               // half a degree apart
-constexpr std::size_t kAnswerSeedsUpTo = 40;   // readings whose own answers are tried as seeds
+constexpr std::size_t kAnswerSeedsUpTo = 40;  // readings whose own answers are tried as seeds
 constexpr double kPromising = 50;             // chi^2 above the scan's least still refined
 constexpr std::size_t kMostRefined = 12;
-constexpr double kSameSeed = 0.5;             // degrees
-constexpr double kSameBasin = 3;              // degrees: an earlier fit this near a seed serves for it
-constexpr double kSameMinimum = 0.01;         // degrees
+constexpr double kSameSeed = 0.5;      // degrees
+constexpr double kSameBasin = 3;       // degrees: an earlier fit this near a seed serves for it
+constexpr double kSameMinimum = 0.01;  // degrees
 
 // chi^2 in the cosine: sum (u - P cos w - Q sin w)^2 / s^2 as six sums over the readings.
 class CosineScan {
@@ -42,8 +42,8 @@ class CosineScan {
                 std::sqrt(OwnVariance(ShadowAngle{g.shadowAngle, cosShadow, sinShadow}, t, 0)) *
                 kDegToRad;
             const double leanEffect = g.sinAltitude * cosLean * t.leanErrorDegrees * kDegToRad;
-            const double s2 = std::max(std::pow(sinTheta * sigma, 2) + leanEffect * leanEffect,
-                                       1e-14);
+            const double s2 =
+                std::max(std::pow(sinTheta * sigma, 2) + leanEffect * leanEffect, 1e-14);
             uu_ += u * u / s2;
             up_ += u * p / s2;
             uq_ += u * q / s2;
@@ -80,7 +80,8 @@ std::vector<WallFit> FitMinima(const FitInput& input, std::span<const char> use,
         }
     }
     std::size_t used = 0;
-    for (std::size_t i = 0; i < input.geometry.size() && i < use.size(); ++i) used += use[i] ? 1 : 0;
+    for (std::size_t i = 0; i < input.geometry.size() && i < use.size(); ++i)
+        used += use[i] ? 1 : 0;
     if (used <= kAnswerSeedsUpTo) {
         for (std::size_t i = 0; i < input.geometry.size() && i < use.size(); ++i) {
             if (use[i] && input.geometry[i].solved()) {

@@ -38,8 +38,8 @@ struct BestWindow {
 
 struct DayPlan {
     CalendarDate date;
-    double wall = 0;          // the declination the plan was made for, degrees from south, west +
-    double uncertainty = 0;   // degrees: the wall's uncertainty now, before another reading
+    double wall = 0;           // the declination the plan was made for, degrees from south, west +
+    double uncertainty = 0;    // degrees: the wall's uncertainty now, before another reading
     double longestShadow = 4;  // square heights: the longest shadow the plan offers
     std::vector<PlanSample> samples;
     std::optional<BestWindow> best;  // empty when no practical reading is possible that day

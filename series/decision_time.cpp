@@ -23,7 +23,8 @@ std::optional<int> MinutesToDecide(const Reading& latest, int date, int square,
     }
     const double start = ClockSecondsOf(latest) / 60;
     for (int minute = int(std::floor(start)) + 1; minute < 24 * 60; ++minute) {
-        const NextReading best = LookAhead(latest, minute * 60.0, fits[0], date, square, tolerances);
+        const NextReading best =
+            LookAhead(latest, minute * 60.0, fits[0], date, square, tolerances);
         if (!best.practical) continue;
         bool decides = true;
         for (std::size_t k = 1; k < fits.size() && decides; ++k) {

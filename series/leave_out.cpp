@@ -65,8 +65,7 @@ LeaveOutChoice LeaveOut(const FitInput& input, std::span<const char> usable,
             use[size_t(back)] = 1;
             if (visited.insert(use).second) {
                 choice.use = use;
-                choice.leftOut.erase(
-                    std::find(choice.leftOut.begin(), choice.leftOut.end(), back));
+                choice.leftOut.erase(std::find(choice.leftOut.begin(), choice.leftOut.end(), back));
                 choice.fit = FitWall(input, choice.use, choice.fit);
                 continue;
             }
@@ -84,14 +83,16 @@ LeaveOutChoice LeaveOut(const FitInput& input, std::span<const char> usable,
         }
         if (ranked.empty()) break;
         // The largest few first; beyond them the order does not matter.
-        const std::size_t top = std::min(ranked.size(), inFit <= kRefitEachUpTo ? ranked.size() : cap + 1);
+        const std::size_t top =
+            std::min(ranked.size(), inFit <= kRefitEachUpTo ? ranked.size() : cap + 1);
         std::partial_sort(ranked.begin(), ranked.begin() + long(top), ranked.end(),
                           std::greater<>());
         if (inFit > kRefitEachUpTo && ranked.front().first > kClearlyBeyond * price) {
             std::vector<char> use = choice.use;
             std::vector<int> going;
             for (const auto& [drop, i] : ranked) {
-                if (drop <= kClearlyBeyond * price || choice.leftOut.size() + going.size() >= cap) break;
+                if (drop <= kClearlyBeyond * price || choice.leftOut.size() + going.size() >= cap)
+                    break;
                 use[size_t(i)] = 0;
                 going.push_back(i);
             }

@@ -21,8 +21,9 @@ NextReading LookAhead(const Reading& latest, double clockSeconds, const WallFit&
     next.predicted = PredictAngle(next.geometry, fit.declination, fit.lean, clock);
     next.sunOnFace = next.geometry.sunAltitude > 0 && next.predicted.theta < 90;
     next.highEnough = next.geometry.sunAltitude >= kMinimumAltitude;
-    next.shadowLength = next.sunOnFace ? PredictedLength(reading.height, next.predicted.theta, t.edge)
-                                       : std::nan("");
+    next.shadowLength = next.sunOnFace
+                            ? PredictedLength(reading.height, next.predicted.theta, t.edge)
+                            : std::nan("");
     next.practical = next.sunOnFace && next.highEnough && std::isfinite(next.shadowLength) &&
                      next.shadowLength <= t.longestShadow * reading.height;
     // The shadow the wall would cast, as the user would measure it.

@@ -9,7 +9,7 @@ namespace kestramo::series {
 inline constexpr double kMinimumAltitude = 10;  // degrees: lower suns give fuzzy shadows
 
 struct NextReading {
-    double clockSeconds = 0;  // the clock time of the reading, seconds after midnight
+    double clockSeconds = 0;   // the clock time of the reading, seconds after midnight
     ReadingGeometry geometry;  // the sun then, and the shadow the wall would cast
     PredictedAngle predicted;  // for the fitted wall
     bool sunOnFace = false;    // the sun lights the wall's face
@@ -17,8 +17,8 @@ struct NextReading {
     bool practical = false;    // both, and the shadow no longer than the user can measure
     double shadowLength = 0;   // to the edge the user reads, in the unit of the square's height;
                                // NaN when the sun is not on the face
-    double variance = 0;            // degrees squared, the reading's own
-    double predictionVariance = 0;  // degrees squared, of the fitted wall's prediction
+    double variance = 0;       // degrees squared, the reading's own
+    double predictionVariance = 0;     // degrees squared, of the fitted wall's prediction
     double declinationSigmaAfter = 0;  // degrees, the wall's uncertainty with the reading added
 };
 

@@ -33,8 +33,7 @@ double UtcOffsetHoursOf(const Reading& reading);
 // A reading from its parts: the clock time in seconds after midnight, the zone's standard
 // offset in hours ahead of UTC.
 Reading MakeReading(const CalendarDate& date, double clockSeconds, double utcOffsetHours,
-                    bool daylight, double latitude, double longitude, double height,
-                    double length);
+                    bool daylight, double latitude, double longitude, double height, double length);
 
 // True when two readings were taken with the same numbers: date, clock time to the millisecond,
 // zone, clock kind, site, height and length. Typed texts do not count, so the same inputs

@@ -65,9 +65,8 @@ void Residuals(std::span<const Reading> readings, const FitInput& input, const W
         const int s = input.squareGroup[i];
         const double height = s < int(fit.heightError.size()) ? fit.heightError[size_t(s)] : 0;
         verdict.residualSigma = Standardized(r, verdict.used());
-        verdict.expectedLength =
-            PredictedLength(readings[i].height / (1 + height), r.predicted.theta,
-                            input.tolerances.edge);
+        verdict.expectedLength = PredictedLength(readings[i].height / (1 + height),
+                                                 r.predicted.theta, input.tolerances.edge);
         verdict.residual = readings[i].length - verdict.expectedLength;
     }
 }
@@ -130,10 +129,9 @@ SeriesResult CombineReadings(std::span<const Reading> readings,
         return result;
     }
 
-    const FitInput input = MakeFitInput(readings.first(n),
-                                        std::vector<ReadingGeometry>(geometry.begin(),
-                                                                     geometry.begin() + long(n)),
-                                        t);
+    const FitInput input =
+        MakeFitInput(readings.first(n),
+                     std::vector<ReadingGeometry>(geometry.begin(), geometry.begin() + long(n)), t);
     const std::span<const WallFit> starts =
         previous ? std::span<const WallFit>(previous->fits) : std::span<const WallFit>();
     const std::vector<WallFit> minima = FitMinima(input, usable, starts);
@@ -159,7 +157,9 @@ SeriesResult CombineReadings(std::span<const Reading> readings,
             use[i] = 0;
             const std::vector<WallFit> without = FitMinima(input, use);
             if (without.empty()) continue;
-            choices.push_back({use, {int(i)}, without.front(),
+            choices.push_back({use,
+                               {int(i)},
+                               without.front(),
                                without.front().chiSquare + OutlierPrice(usableCount)});
         }
     }
@@ -182,12 +182,11 @@ SeriesResult CombineReadings(std::span<const Reading> readings,
         for (std::size_t k = 1; k < minima.size(); ++k) {
             kept.push_back(FitWall(input, chosen.use, minima[k]));
         }
-        std::sort(kept.begin(), kept.end(), [](const WallFit& a, const WallFit& b) {
-            return a.chiSquare < b.chiSquare;
-        });
+        std::sort(kept.begin(), kept.end(),
+                  [](const WallFit& a, const WallFit& b) { return a.chiSquare < b.chiSquare; });
     }
-    WallFit best = kept.empty() || chosen.fit.chiSquare < kept.front().chiSquare ? chosen.fit
-                                                                                : kept.front();
+    WallFit best =
+        kept.empty() || chosen.fit.chiSquare < kept.front().chiSquare ? chosen.fit : kept.front();
     std::vector<WallFit> open{best};
     std::vector<std::vector<int>> openLeftOut{chosen.leftOut};
     for (const WallFit& other : kept) {
@@ -203,8 +202,7 @@ SeriesResult CombineReadings(std::span<const Reading> readings,
         for (std::size_t k = 0; k < choices.size(); ++k) {
             const LeaveOutChoice& other = choices[k];
             if (k == bestChoice || other.use == chosen.use || other.leftOut.empty() ||
-                !Consistent(other.fit) ||
-                other.score >= chosen.score + kRuledOut) {
+                !Consistent(other.fit) || other.score >= chosen.score + kRuledOut) {
                 continue;
             }
             const bool fresh = std::all_of(open.begin(), open.end(), [&](const WallFit& fit) {
@@ -300,9 +298,9 @@ SeriesResult CombineReadings(std::span<const Reading> readings,
         result.latestDate = input.dateGroup[size_t(result.latest)];
         result.latestSquare = input.squareGroup[size_t(result.latest)];
         if (result.verdict == Verdict::Undecided) {
-            result.minutesToDecide = MinutesToDecide(readings[size_t(result.latest)],
-                                                     result.latestDate, result.latestSquare,
-                                                     result.fits, t);
+            result.minutesToDecide =
+                MinutesToDecide(readings[size_t(result.latest)], result.latestDate,
+                                result.latestSquare, result.fits, t);
         }
     }
     return result;

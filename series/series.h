@@ -53,9 +53,9 @@ struct ReadingVerdict {
     // The residual in standard deviations, positive when the shadow is longer than predicted.
     // A reading left out is measured against the fit without it. NaN with the sun down.
     double residualSigma = kNoValue;
-    double expectedLength = kNoValue;     // what the fitted wall predicts the user read
-    Blunder blunder = Blunder::None;  // for a reading left out: what explains it
-    bool disagreesMost = false;       // named when the series is inconsistent
+    double expectedLength = kNoValue;  // what the fitted wall predicts the user read
+    Blunder blunder = Blunder::None;   // for a reading left out: what explains it
+    bool disagreesMost = false;        // named when the series is inconsistent
 
     bool used() const { return state == ReadingState::Used; }
 };
@@ -83,8 +83,8 @@ struct SeriesResult {
     std::vector<ReadingVerdict> readings;  // one per reading, in the order given
     Verdict verdict = Verdict::NoReadings;
     std::optional<double> declination;  // the wall, only when decided
-    double uncertainty = kNoValue;  // of the best fit's declination
-    double lean = kNoValue;         // the best fit's lean, degrees
+    double uncertainty = kNoValue;      // of the best fit's declination
+    double lean = kNoValue;             // the best fit's lean, degrees
     double leanUncertainty = kNoValue;
     double correlation = 0;  // of declination and lean in the best fit
     bool consistent = true;  // chi^2 is not too large for its degrees of freedom
@@ -118,12 +118,13 @@ struct SeriesResult {
 // before the latest change, is where the fit starts from.
 SeriesResult CombineReadings(std::span<const Reading> readings,
                              std::span<const ReadingGeometry> geometry,
-                             const Tolerances& tolerances, std::span<const Inclusion> inclusion = {},
+                             const Tolerances& tolerances,
+                             std::span<const Inclusion> inclusion = {},
                              const SeriesResult* previous = nullptr);
 
 // Works every reading out, then combines them.
 struct SolvedSeries {
-    std::vector<ReadingGeometry> geometry;          // one per reading
+    std::vector<ReadingGeometry> geometry;             // one per reading
     std::vector<AnswerUncertainty> answerUncertainty;  // of each reading's own two answers
     SeriesResult result;
 };

@@ -10,9 +10,9 @@
 namespace kestramo::series {
 namespace {
 
-constexpr double kRateStep = 30;          // seconds either side for the sun's motion
-constexpr double kLeastSigma = 1e-3;      // degrees
-constexpr double kLeastSine = 1e-6;       // keeps d theta finite with the sun along the normal
+constexpr double kRateStep = 30;           // seconds either side for the sun's motion
+constexpr double kLeastSigma = 1e-3;       // degrees
+constexpr double kLeastSine = 1e-6;        // keeps d theta finite with the sun along the normal
 constexpr double kImplausibleFactor = 10;  // times the longest shadow the user can measure
 
 alignment_calculations::WallSolution SunOnly(const Reading& reading) {

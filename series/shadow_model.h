@@ -107,7 +107,6 @@ double OwnVariance(const ShadowAngle& shadow, const Tolerances& tolerances, doub
 // happen to shrink their variance.
 double OwnVariance(double shadowAngle, const Tolerances& tolerances, double perSecond);
 
-
 // The shadow a square of `height` casts to the edge the user reads when the sun's rays meet the
 // normal at `theta` degrees; NaN when the sun is not on the face or the shadow has no end.
 double PredictedLength(double height, double theta, ShadowEdge edge);

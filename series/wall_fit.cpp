@@ -16,7 +16,7 @@ constexpr int kMaxRetries = 24;
 // Beyond this many dates or squares in the dense block, that group's errors are counted as the
 // readings' own (independent), which keeps a fit of many thousands of readings fast.
 constexpr int kMaxKeptGroups = 256;
-constexpr double kLeanLimit = 45;  // degrees: beyond it a "wall" is a roof
+constexpr double kLeanLimit = 45;   // degrees: beyond it a "wall" is a roof
 constexpr double kStepDone = 1e-6;  // degrees: a millionth of a degree is settled
 
 double Square(double x) { return x * x; }
@@ -82,8 +82,7 @@ std::array<double, 16> FitCovariance::Block(int date, int square) const {
 
 bool FitCovariance::HasDate(int date) const {
     return (date >= 0 && date < int(keptDate_.size()) && keptDate_[size_t(date)] >= 0) ||
-           (date >= 0 && date < int(eliminatedDate_.size()) &&
-            eliminatedDate_[size_t(date)] >= 0);
+           (date >= 0 && date < int(eliminatedDate_.size()) && eliminatedDate_[size_t(date)] >= 0);
 }
 
 bool FitCovariance::HasSquare(int square) const {
@@ -95,9 +94,11 @@ bool FitCovariance::HasSquare(int square) const {
 // The unknowns' layout for one set of readings, and the Gauss-Newton steps over it.
 class WallFitter {
   public:
-    WallFitter(const FitInput& input, std::span<const char> use) : in_(input), t_(input.tolerances) {
+    WallFitter(const FitInput& input, std::span<const char> use)
+        : in_(input), t_(input.tolerances) {
         for (size_t i = 0; i < in_.geometry.size(); ++i) {
-            if (i < use.size() && use[i] && in_.geometry[i].status != ReadingStatus::SunBelowHorizon) {
+            if (i < use.size() && use[i] &&
+                in_.geometry[i].status != ReadingStatus::SunBelowHorizon) {
                 used_.push_back(int(i));
             }
         }
@@ -170,8 +171,9 @@ class WallFitter {
                 State trial = Step(x, lambda);
                 const double trialChi = ChiSquare(trial);
                 if (trialChi <= chi) {
-                    stepSize = std::max(std::fabs(AngleDifference(trial.declination, x.declination)),
-                                        std::fabs(trial.lean - x.lean));
+                    stepSize =
+                        std::max(std::fabs(AngleDifference(trial.declination, x.declination)),
+                                 std::fabs(trial.lean - x.lean));
                     x = std::move(trial);
                     chi = trialChi;
                     lambda = std::max(lambda / 3, 1e-9);
@@ -279,8 +281,8 @@ class WallFitter {
             b += offset / (sigma * sigma);
         };
         if (layout_.lean_ >= 0) {
-            prior(a_(layout_.lean_, layout_.lean_), bKept_[layout_.lean_],
-                  x.lean - t_.leanDegrees, t_.leanErrorDegrees);
+            prior(a_(layout_.lean_, layout_.lean_), bKept_[layout_.lean_], x.lean - t_.leanDegrees,
+                  t_.leanErrorDegrees);
         }
         for (int d = 0; d < in_.dates; ++d) {
             const double offset = x.clock[size_t(d)];
@@ -314,9 +316,9 @@ class WallFitter {
             const ReadingGeometry& g = in_.geometry[size_t(i)];
             const PredictedAngle p =
                 PredictAngle(g, pose, x.clock[size_t(in_.dateGroup[size_t(i)])]);
-            const double residual = MeasuredAngle(g, t_.edge) +
-                                    height_[size_t(i)] * x.height[size_t(in_.squareGroup[size_t(i)])] -
-                                    p.theta;
+            const double residual =
+                MeasuredAngle(g, t_.edge) +
+                height_[size_t(i)] * x.height[size_t(in_.squareGroup[size_t(i)])] - p.theta;
             chi += residual * residual / variance_[size_t(i)];
         }
         return chi + Prior(x);
@@ -364,10 +366,12 @@ class WallFitter {
         }
         const int k = layout_.kept_;
         for (int d = 0; d < in_.dates; ++d) {
-            if (layout_.keptDate_[size_t(d)] >= 0) next.clock[size_t(d)] += step[layout_.keptDate_[size_t(d)]];
+            if (layout_.keptDate_[size_t(d)] >= 0)
+                next.clock[size_t(d)] += step[layout_.keptDate_[size_t(d)]];
         }
         for (int s = 0; s < in_.squares; ++s) {
-            if (layout_.keptSquare_[size_t(s)] >= 0) next.height[size_t(s)] += step[layout_.keptSquare_[size_t(s)]];
+            if (layout_.keptSquare_[size_t(s)] >= 0)
+                next.height[size_t(s)] += step[layout_.keptSquare_[size_t(s)]];
         }
         const auto eliminatedStep = [&](int e) {
             const double d = diagonal_[size_t(e)] * (1 + lambda);
@@ -396,7 +400,8 @@ class WallFitter {
         if (!inverse.allFinite()) inverse = Eigen::MatrixXd::Zero(k, k);
         out.keptCovariance_.assign(size_t(k) * size_t(k), 0);
         for (int p = 0; p < k; ++p) {
-            for (int q = 0; q < k; ++q) out.keptCovariance_[size_t(p) * size_t(k) + q] = inverse(p, q);
+            for (int q = 0; q < k; ++q)
+                out.keptCovariance_[size_t(p) * size_t(k) + q] = inverse(p, q);
         }
         out.diagonal_ = diagonal_;
         out.gain_.assign(cross_.size(), 0);
@@ -430,13 +435,13 @@ WallFit FitWall(const FitInput& input, std::span<const char> use, double declina
 
 WallFit FitWall(const FitInput& input, std::span<const char> use, const WallFit& start) {
     if (!start.valid) return FitWall(input, use, start.declination);
-    return WallFitter(input, use).Run(start.declination, start.lean, start.clockOffset,
-                                      start.heightError);
+    return WallFitter(input, use)
+        .Run(start.declination, start.lean, start.clockOffset, start.heightError);
 }
 
 ReadingResidual ResidualAt(const FitInput& input, const WallFit& fit, int reading) {
-    return ResidualOf(input, fit, input.geometry[size_t(reading)],
-                      input.dateGroup[size_t(reading)], input.squareGroup[size_t(reading)]);
+    return ResidualOf(input, fit, input.geometry[size_t(reading)], input.dateGroup[size_t(reading)],
+                      input.squareGroup[size_t(reading)]);
 }
 
 double Standardized(const ReadingResidual& r, bool inFit) {
@@ -453,7 +458,8 @@ std::vector<ReadingResidual> ResidualsAt(const FitInput& input, const WallFit& f
         const int d = input.dateGroup[i];
         const int s = input.squareGroup[i];
         auto found = blocks.find({d, s});
-        if (found == blocks.end()) found = blocks.emplace(std::pair(d, s), fit.covariance.Block(d, s)).first;
+        if (found == blocks.end())
+            found = blocks.emplace(std::pair(d, s), fit.covariance.Block(d, s)).first;
         residuals.push_back(ResidualOf(input, fit, input.geometry[i], d, s, &found->second));
     }
     return residuals;
@@ -462,8 +468,7 @@ std::vector<ReadingResidual> ResidualsAt(const FitInput& input, const WallFit& f
 ReadingResidual ResidualOf(const FitInput& input, const WallFit& fit, const ReadingGeometry& g,
                            int d, int s, const std::array<double, 16>* given) {
     const Tolerances& t = input.tolerances;
-    const double clock =
-        d >= 0 && d < int(fit.clockOffset.size()) ? fit.clockOffset[size_t(d)] : 0;
+    const double clock = d >= 0 && d < int(fit.clockOffset.size()) ? fit.clockOffset[size_t(d)] : 0;
     const double height =
         s >= 0 && s < int(fit.heightError.size()) ? fit.heightError[size_t(s)] : 0;
     ReadingResidual r;

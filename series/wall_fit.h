@@ -65,14 +65,14 @@ class FitCovariance {
 
 // A local minimum of chi^2.
 struct WallFit {
-    bool valid = false;      // false: no reading to fit
-    double declination = 0;  // degrees from south, west positive, (-180, 180]
-    double lean = 0;         // degrees from vertical, positive leaning back
+    bool valid = false;               // false: no reading to fit
+    double declination = 0;           // degrees from south, west positive, (-180, 180]
+    double lean = 0;                  // degrees from vertical, positive leaning back
     std::vector<double> clockOffset;  // seconds per date: the watch behind true time
     std::vector<double> heightError;  // per square, fraction: the square taller than typed
     double chiSquare = 0;
-    int used = 0;              // readings in the fit
-    int degreesOfFreedom = 0;  // used - 1: the priors add as many terms as unknowns
+    int used = 0;                 // readings in the fit
+    int degreesOfFreedom = 0;     // used - 1: the priors add as many terms as unknowns
     double declinationSigma = 0;  // degrees, 1 sigma
     double leanSigma = 0;         // degrees, 1 sigma (0 when the lean is held)
     double correlation = 0;       // of declination and lean

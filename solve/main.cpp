@@ -28,10 +28,10 @@ constexpr int kNotRead = 2;
 void Complain(const QString& text) { std::fputs(qPrintable(text + u'\n'), stderr); }
 
 // The options of one reading, in the order the readings file names its columns.
-const QStringList kReadingOptions = {
-    QStringLiteral("date"),     QStringLiteral("time"),      QStringLiteral("utc-offset"),
-    QStringLiteral("daylight"), QStringLiteral("latitude"),  QStringLiteral("longitude"),
-    QStringLiteral("height"),   QStringLiteral("length")};
+const QStringList kReadingOptions = {QStringLiteral("date"),       QStringLiteral("time"),
+                                     QStringLiteral("utc-offset"), QStringLiteral("daylight"),
+                                     QStringLiteral("latitude"),   QStringLiteral("longitude"),
+                                     QStringLiteral("height"),     QStringLiteral("length")};
 
 // One reading from the options, written as a one-line readings file so that it is checked
 // exactly as a file's line is.
@@ -40,8 +40,8 @@ kr::CsvReadResult ReadingFromOptions(const QCommandLineParser& parser) {
     QStringList values;
     for (const QString& name : kReadingOptions) {
         header << QString(name).replace(u'-', u'_');
-        QString value = name == u"daylight" && !parser.isSet(name) ? QStringLiteral("no")
-                                                                   : parser.value(name);
+        QString value =
+            name == u"daylight" && !parser.isSet(name) ? QStringLiteral("no") : parser.value(name);
         value.replace(u'"', u'\'');
         values << u'"' + value + u'"';
     }
@@ -49,8 +49,9 @@ kr::CsvReadResult ReadingFromOptions(const QCommandLineParser& parser) {
     kr::CsvReadResult result = kr::ReadReadingsCsv(text, {});
     for (kr::CsvProblem& problem : result.problems) {
         for (const QString& name : kReadingOptions) {
-            problem.message.replace(QStringLiteral("line 2: %1 ").arg(QString(name).replace(u'-', u'_')),
-                                    QStringLiteral("--%1 ").arg(name));
+            problem.message.replace(
+                QStringLiteral("line 2: %1 ").arg(QString(name).replace(u'-', u'_')),
+                QStringLiteral("--%1 ").arg(name));
         }
     }
     result.lines.clear();
@@ -152,8 +153,8 @@ int main(int argc, char* argv[]) {
         {QStringLiteral("clock-error"),
          QStringLiteral("The watch's offset, seconds, shared by the readings of one date (10)."),
          QStringLiteral("seconds")},
-        {QStringLiteral("timing-error"),
-         QStringLiteral("Noting each reading's time, seconds (5)."), QStringLiteral("seconds")},
+        {QStringLiteral("timing-error"), QStringLiteral("Noting each reading's time, seconds (5)."),
+         QStringLiteral("seconds")},
         {QStringLiteral("length-error"),
          QStringLiteral("Measuring each shadow's length, percent of it (0.5)."),
          QStringLiteral("percent")},
@@ -209,8 +210,7 @@ int main(int argc, char* argv[]) {
         return refuse(QStringLiteral("give one readings file, not %1").arg(files.size()));
     }
     if (files.size() == 1 && fromOptions) {
-        return refuse(
-            QStringLiteral("give either a file or the options of one reading, not both"));
+        return refuse(QStringLiteral("give either a file or the options of one reading, not both"));
     }
     if (files.isEmpty() && !fromOptions) {
         return refuse(QStringLiteral("give a readings file, or the options of one reading"));
@@ -234,7 +234,7 @@ int main(int argc, char* argv[]) {
     const ks::SolvedSeries solved =
         ks::SolveSeries(read.readings, read.geometry, tolerances, read.inclusion);
     kestramo::solve::SolveInput input{read.readings, read.inclusion, read.lines, solved,
-                                      tolerances, std::nullopt, false};
+                                      tolerances,    std::nullopt,   false};
     input.dialAsked = parser.isSet(QStringLiteral("dial"));
     if (input.dialAsked) input.dial = wall_conventions::DialFor(solved.result, read.readings);
 

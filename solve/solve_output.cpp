@@ -57,9 +57,9 @@ QString TextReport(const SolveInput& in) {
         if (i < in.lines.size()) line += QStringLiteral(", line %1").arg(in.lines[i]);
         line += QStringLiteral(" (%1 %2): ")
                     .arg(QString::fromStdString(series::DateText(series::DateOf(in.readings[i]))),
-                         QString::fromStdString(series::ClockText(
-                             series::ClockSecondsOf(in.readings[i]),
-                             series::ClockPrecision::SecondsWhenAny)));
+                         QString::fromStdString(
+                             series::ClockText(series::ClockSecondsOf(in.readings[i]),
+                                               series::ClockPrecision::SecondsWhenAny)));
         if (g.solved()) {
             const series::AnswerUncertainty& u = in.solved.answerUncertainty[i];
             line += WithUncertainty(g.first, u.first) + QStringLiteral(" or ") +
@@ -75,8 +75,7 @@ QString TextReport(const SolveInput& in) {
             line += QStringLiteral("; %1 standard deviations from the fit")
                         .arg(kC.toString(verdict.residualSigma, 'f', 1));
         }
-        const QString note =
-            series_words::Note(verdict, InclusionAt(in, i), g, in.tolerances, kC);
+        const QString note = series_words::Note(verdict, InclusionAt(in, i), g, in.tolerances, kC);
         if (!note.isEmpty()) line += QStringLiteral(" (") + note + u')';
         lines << line;
     }
@@ -94,8 +93,9 @@ QString TextReport(const SolveInput& in) {
         }
     }
     if (in.dial) {
-        lines << QStringLiteral("Dial: style height %1, substyle %2 from the noon line, substyle "
-                                "hour angle %3")
+        lines << QStringLiteral(
+                     "Dial: style height %1, substyle %2 from the noon line, substyle "
+                     "hour angle %3")
                      .arg(angle_text::Degrees(in.dial->styleHeight, kDecimals, kC),
                           angle_text::Degrees(in.dial->substyleAngle, kDecimals, kC),
                           angle_text::Degrees(in.dial->substyleHourAngle, kDecimals, kC));
@@ -122,11 +122,10 @@ QByteArray JsonReport(const SolveInput& in) {
         const series::ReadingVerdict& verdict = result.readings[i];
         const bool solved = g.solved();
         const std::optional<QString> reason = NoAnswerReason(g);
-        const QString note =
-            series_words::Note(verdict, InclusionAt(in, i), g, in.tolerances, kC);
+        const QString note = series_words::Note(verdict, InclusionAt(in, i), g, in.tolerances, kC);
         QJsonObject reading;
         reading.insert(QStringLiteral("line"), i < in.lines.size() ? QJsonValue(in.lines[i])
-                                                                  : QJsonValue(QJsonValue::Null));
+                                                                   : QJsonValue(QJsonValue::Null));
         reading.insert(QStringLiteral("reason"),
                        reason ? QJsonValue(*reason) : QJsonValue(QJsonValue::Null));
         reading.insert(QStringLiteral("first"), NumberOrNull(solved ? g.first : series::kNoValue));
@@ -160,32 +159,31 @@ QByteArray JsonReport(const SolveInput& in) {
     combined.insert(QStringLiteral("degrees_of_freedom"), result.degreesOfFreedom);
     QJsonArray alternatives;
     for (const series::WallCandidate& wall : result.alternatives) {
-        alternatives.append(QJsonObject{{QStringLiteral("declination"), wall.declination},
-                                        {QStringLiteral("uncertainty"),
-                                         NumberOrNull(wall.uncertainty)}});
+        alternatives.append(
+            QJsonObject{{QStringLiteral("declination"), wall.declination},
+                        {QStringLiteral("uncertainty"), NumberOrNull(wall.uncertainty)}});
     }
     combined.insert(QStringLiteral("alternatives"), alternatives);
-    combined.insert(QStringLiteral("minutes_to_decide"),
-                    result.minutesToDecide ? QJsonValue(*result.minutesToDecide)
-                                           : QJsonValue(QJsonValue::Null));
+    combined.insert(QStringLiteral("minutes_to_decide"), result.minutesToDecide
+                                                             ? QJsonValue(*result.minutesToDecide)
+                                                             : QJsonValue(QJsonValue::Null));
     QJsonObject root;
     root.insert(QStringLiteral("readings"), list);
     root.insert(QStringLiteral("combined"), combined);
     if (in.dial) {
         QJsonArray hours;
         for (const dial::HourLine& hour : in.dial->hourLines) {
-            hours.append(QJsonObject{{QStringLiteral("hour_angle"), hour.hourAngle},
-                                     {QStringLiteral("angle"), hour.angle},
-                                     {QStringLiteral("time_error_minutes"),
-                                      NumberOrNull(hour.timeErrorMinutes)}});
+            hours.append(QJsonObject{
+                {QStringLiteral("hour_angle"), hour.hourAngle},
+                {QStringLiteral("angle"), hour.angle},
+                {QStringLiteral("time_error_minutes"), NumberOrNull(hour.timeErrorMinutes)}});
         }
         root.insert(QStringLiteral("dial"),
                     QJsonObject{{QStringLiteral("declination"), NumberOrNull(*result.declination)},
                                 {QStringLiteral("lean"), NumberOrNull(result.lean)},
                                 {QStringLiteral("style_height"), in.dial->styleHeight},
                                 {QStringLiteral("substyle_angle"), in.dial->substyleAngle},
-                                {QStringLiteral("substyle_hour_angle"),
-                                 in.dial->substyleHourAngle},
+                                {QStringLiteral("substyle_hour_angle"), in.dial->substyleHourAngle},
                                 {QStringLiteral("hour_lines"), hours}});
     } else if (in.dialAsked) {
         root.insert(QStringLiteral("dial"), QJsonValue(QJsonValue::Null));

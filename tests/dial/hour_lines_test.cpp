@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "construction.h"
-#include "engine/angles.h"
 #include "dial/dial_layout.h"
+#include "engine/angles.h"
 
 namespace {
 

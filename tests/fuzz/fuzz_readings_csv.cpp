@@ -8,9 +8,10 @@
 #include <cstdlib>
 
 #include "readings/readings_csv.h"
-#include "readings/series.h"
+#include "series/series.h"
 
 namespace kr = kestramo::readings;
+namespace ks = kestramo::series;
 
 namespace {
 
@@ -28,11 +29,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (read.readings.size() != read.lines.size()) {
         Fail("readings and their line numbers differ in count");
     }
-    for (const kr::Reading& r : read.readings) {
-        if (!(std::fabs(r.latitude) <= 90) || !(std::fabs(r.longitude) <= 180) || !(r.height > 0) ||
+    if (read.readings.size() != read.inclusion.size() ||
+        read.readings.size() != read.geometry.size()) {
+        Fail("readings and what is said of them differ in count");
+    }
+    for (const ks::Reading& r : read.readings) {
+        const kestramo::Observation& o = r.observation;
+        const double offset = ks::UtcOffsetHoursOf(r);
+        const double clock = ks::ClockSecondsOf(r);
+        if (!(std::fabs(o.latitude) <= 90) || !(std::fabs(o.longitude) <= 180) || !(r.height > 0) ||
             !std::isfinite(r.height) || !(r.length > 0) || !std::isfinite(r.length) ||
-            !(r.utcOffsetHours >= -12 && r.utcOffsetHours <= 14) ||
-            !(r.clockSeconds >= 0 && r.clockSeconds < 86400) || !kr::IsValidDate(r.date)) {
+            !(offset >= -12 && offset <= 14) || !(clock >= 0 && clock < 86400) ||
+            !kestramo::IsValidDate(ks::DateOf(r))) {
             Fail("an accepted reading is out of range");
         }
     }
@@ -42,12 +50,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         }
     }
     // What was read must combine and write without trouble too.
-    const kr::SolvedSeries series = kr::SolveSeries(read.readings, tolerances);
+    const ks::Tolerances used = read.tolerances.value_or(tolerances);
+    const ks::SolvedSeries series =
+        ks::SolveSeries(read.readings, read.geometry, used, read.inclusion);
     if (series.result.declination && !std::isfinite(*series.result.declination)) {
         Fail("the combined declination is not finite");
     }
-    const QByteArray written = kr::WriteReadingsCsv(read.readings, tolerances);
-    if (kr::ReadReadingsCsv(written, tolerances).readings.size() != read.readings.size()) {
+    const QByteArray written = kr::WriteReadingsCsv(read.readings, read.inclusion, series, used,
+                                                    kr::CsvContent::WithSeries);
+    const kr::CsvReadResult again = kr::ReadReadingsCsv(written, tolerances);
+    if (again.readings.size() != read.readings.size() || again.inclusion != read.inclusion) {
         Fail("written readings do not read back");
     }
     return 0;

@@ -18,8 +18,9 @@ const kr::Tolerances kDefaults{};
 // The file of readings as a session saves it, with what the series made of them.
 QByteArray Written(const std::vector<ks::Reading>& readings, const kr::Tolerances& tolerances,
                    const std::vector<ks::Inclusion>& inclusion = {}) {
-    return kr::WriteReadingsCsv(readings, inclusion, ks::SolveSeries(readings, tolerances, inclusion),
-                                tolerances, kr::CsvContent::WithSeries);
+    return kr::WriteReadingsCsv(readings, inclusion,
+                                ks::SolveSeries(readings, tolerances, inclusion), tolerances,
+                                kr::CsvContent::WithSeries);
 }
 const QByteArray kHeader = "date,time,utc_offset,daylight,latitude,longitude,height,length\n";
 
@@ -37,9 +38,9 @@ TEST(ReadingsCsv, RoundTripKeepsEveryInput) {
         ks::Inclusion::Automatic, ks::Inclusion::ForcedOut, ks::Inclusion::ForcedIn,
         ks::Inclusion::Automatic, ks::Inclusion::Automatic};
     for (const ks::Tolerances& tolerances : {kDefaults, ks::Tolerances{.lengthPercent = 2,
-                                                                       .leanDegrees = -1.5,
-                                                                       .edge = ks::ShadowEdge::Middle,
-                                                                       .longestShadow = 6}}) {
+                                                        .leanDegrees = -1.5,
+                                                        .edge = ks::ShadowEdge::Middle,
+                                                        .longestShadow = 6}}) {
         const kr::CsvReadResult read =
             kr::ReadReadingsCsv(Written(readings, tolerances, inclusion), kDefaults);
         EXPECT_TRUE(read.allRead());
@@ -62,8 +63,9 @@ TEST(ReadingsCsv, SavesAtomicallyAndSaysWhyNot) {
     const std::vector<ks::Reading> readings = {
         synthetic::At(synthetic::kLongIsland, 11 * 3600, 10, 25)};
     const ks::SolvedSeries solved = ks::SolveSeries(readings, kDefaults);
-    EXPECT_TRUE(kr::SaveReadingsCsv(path, readings, {}, solved, kDefaults, kr::CsvContent::WithSeries)
-                    .isEmpty());
+    EXPECT_TRUE(
+        kr::SaveReadingsCsv(path, readings, {}, solved, kDefaults, kr::CsvContent::WithSeries)
+            .isEmpty());
     EXPECT_EQ(kr::ReadReadingsCsvFile(path, kDefaults).readings.size(), 1u);
     EXPECT_FALSE(kr::SaveReadingsCsv(dir.filePath(QStringLiteral("no/such/dir.csv")), readings, {},
                                      solved, kDefaults, kr::CsvContent::Readings)

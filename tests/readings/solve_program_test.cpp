@@ -63,9 +63,8 @@ const QStringList kMiddleAndPlumb = {QStringLiteral("--shadow-edge"), QStringLit
 // The worked example read to the middle of the blur on a plumb wall: 11.4 degrees west, with
 // every field a script reads.
 TEST(SolveProgram, WorkedExampleAsJson) {
-    const ProgramRun run =
-        Solve(QStringList{QStringLiteral("--json")} + kMiddleAndPlumb +
-              QStringList{TestFile("worked_example.csv")});
+    const ProgramRun run = Solve(QStringList{QStringLiteral("--json")} + kMiddleAndPlumb +
+                                 QStringList{TestFile("worked_example.csv")});
     ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
     const QJsonDocument document = Json(run);
     const QJsonObject combined = document[QStringLiteral("combined")].toObject();
@@ -100,14 +99,16 @@ TEST(SolveProgram, WorkedExampleAsJson) {
 // Sydney, the wall facing 60 degrees east, read with the tolerances it was taken with: the
 // 07:48 reading's clock an hour off is left out and named.
 TEST(SolveProgram, ReadingWithItsClockAnHourOffIsNamed) {
-    const ProgramRun run = Solve(
-        {QStringLiteral("--json"), QStringLiteral("--clock-error"), QStringLiteral("10"),
-         QStringLiteral("--timing-error"), QStringLiteral("10"), QStringLiteral("--length-error"),
-         QStringLiteral("1"), QStringLiteral("--blur-error"), QStringLiteral("0"),
-         QStringLiteral("--height-error"), QStringLiteral("0.5"), QStringLiteral("--tilt-error"),
-         QStringLiteral("0.5"), QStringLiteral("--lean"), QStringLiteral("0"),
-         QStringLiteral("--lean-error"), QStringLiteral("0"), QStringLiteral("--shadow-edge"),
-         QStringLiteral("middle"), TestFile("sydney_clock_slip.csv")});
+    const ProgramRun run = Solve({QStringLiteral("--json"), QStringLiteral("--clock-error"),
+                                  QStringLiteral("10"),     QStringLiteral("--timing-error"),
+                                  QStringLiteral("10"),     QStringLiteral("--length-error"),
+                                  QStringLiteral("1"),      QStringLiteral("--blur-error"),
+                                  QStringLiteral("0"),      QStringLiteral("--height-error"),
+                                  QStringLiteral("0.5"),    QStringLiteral("--tilt-error"),
+                                  QStringLiteral("0.5"),    QStringLiteral("--lean"),
+                                  QStringLiteral("0"),      QStringLiteral("--lean-error"),
+                                  QStringLiteral("0"),      QStringLiteral("--shadow-edge"),
+                                  QStringLiteral("middle"), TestFile("sydney_clock_slip.csv")});
     ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
     const QJsonDocument document = Json(run);
     const QJsonObject combined = document[QStringLiteral("combined")].toObject();
@@ -207,45 +208,69 @@ const QByteArray kHeaderLine = "date,time,utc_offset,daylight,latitude,longitude
 INSTANTIATE_TEST_SUITE_P(
     SolveProgram, ExitStatus,
     ::testing::Values(
-        ExitCase{"Answer", {}, kHeaderLine + "2003-09-03,11:00,-5,yes,40.655,-72.855,10,25\n", 0,
+        ExitCase{"Answer",
+                 {},
+                 kHeaderLine + "2003-09-03,11:00,-5,yes,40.655,-72.855,10,25\n",
+                 0,
                  "Not decided"},
-        ExitCase{"SunDown", {}, kHeaderLine + "2003-09-03,02:00,-5,yes,40.655,-72.855,10,25\n",
-                 1, "below the horizon"},
-        ExitCase{"NoWall", {QStringLiteral("--json")},
-                 kHeaderLine + "2003-09-03,13:00,-5,yes,40.655,-72.855,10,0.1\n", 1, "no_wall"},
+        ExitCase{"SunDown",
+                 {},
+                 kHeaderLine + "2003-09-03,02:00,-5,yes,40.655,-72.855,10,25\n",
+                 1,
+                 "below the horizon"},
+        ExitCase{"NoWall",
+                 {QStringLiteral("--json")},
+                 kHeaderLine + "2003-09-03,13:00,-5,yes,40.655,-72.855,10,0.1\n",
+                 1,
+                 "no_wall"},
         ExitCase{"NoReadings", {}, kHeaderLine, 1, "No readings"},
-        ExitCase{"BadLine", {QStringLiteral("--json")},
+        ExitCase{"BadLine",
+                 {QStringLiteral("--json")},
                  kHeaderLine + "2003-09-03,11:00,-5,yes,40.655,-72.855,10,25\n"
                                "2003-09-03,15:00,-5,yes,95,-72.855,10,15.46\n",
-                 2, "line 3: latitude 95 is not between -90 and 90"},
+                 2,
+                 "line 3: latitude 95 is not between -90 and 90"},
         ExitCase{"NotAFile", {QStringLiteral("no_such_file.csv")}, {}, 2, "Cannot open"},
         ExitCase{"UnknownOption", {QStringLiteral("--frobnicate")}, {}, 2, "frobnicate"},
         ExitCase{"Nothing", {}, {}, 2, "give a readings file"},
-        ExitCase{"FileAndOptions", {QStringLiteral("--date=2003-09-03")},
-                 kHeaderLine, 2, "give either a file or the options of one reading, not both"},
+        ExitCase{"FileAndOptions",
+                 {QStringLiteral("--date=2003-09-03")},
+                 kHeaderLine,
+                 2,
+                 "give either a file or the options of one reading, not both"},
         ExitCase{"OptionMissing",
                  {QStringLiteral("--date=2003-09-03"), QStringLiteral("--time=11:00"),
                   QStringLiteral("--utc-offset=-5"), QStringLiteral("--latitude=40.655"),
                   QStringLiteral("--longitude=-72.855"), QStringLiteral("--height=10")},
-                 {}, 2, "--length is missing"},
+                 {},
+                 2,
+                 "--length is missing"},
         ExitCase{"OptionUnreadable",
                  {QStringLiteral("--date=2003-09-33"), QStringLiteral("--time=11:00"),
                   QStringLiteral("--utc-offset=-5"), QStringLiteral("--latitude=40.655"),
                   QStringLiteral("--longitude=-72.855"), QStringLiteral("--height=10"),
                   QStringLiteral("--length=25")},
-                 {}, 2, "--date \"2003-09-33\" is not a calendar date"},
-        ExitCase{"BadEdge", {QStringLiteral("--shadow-edge=faint")}, kHeaderLine, 2,
+                 {},
+                 2,
+                 "--date \"2003-09-33\" is not a calendar date"},
+        ExitCase{"BadEdge",
+                 {QStringLiteral("--shadow-edge=faint")},
+                 kHeaderLine,
+                 2,
                  "--shadow-edge takes outer or middle"},
-        ExitCase{"BadTolerance", {QStringLiteral("--clock-error=-3")}, kHeaderLine, 2,
+        ExitCase{"BadTolerance",
+                 {QStringLiteral("--clock-error=-3")},
+                 kHeaderLine,
+                 2,
                  "--clock-error takes a number"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(SolveProgram, ReadsStandardInputAndTellsItsVersion) {
     QFile worked(TestFile("worked_example.csv"));
     ASSERT_TRUE(worked.open(QIODevice::ReadOnly));
-    const ProgramRun run = SolveWithInput(
-        QStringList{QStringLiteral("--json"), QStringLiteral("-")} + kMiddleAndPlumb,
-        worked.readAll());
+    const ProgramRun run =
+        SolveWithInput(QStringList{QStringLiteral("--json"), QStringLiteral("-")} + kMiddleAndPlumb,
+                       worked.readAll());
     ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
     EXPECT_NEAR(Json(run)[QStringLiteral("combined")][QStringLiteral("declination")].toDouble(),
                 11.42, 0.01);
@@ -261,8 +286,8 @@ TEST(SolveProgram, HelpListsOnlyOptionsThatWork) {
     const QRegularExpression option(QStringLiteral("--([a-z-]+)"));
     int listed = 0;
     for (const QRegularExpressionMatch& match : option.globalMatch(QString::fromUtf8(help.out))) {
-        const ProgramRun run = Solve({QStringLiteral("--") + match.captured(1) +
-                                      QStringLiteral("=x")});
+        const ProgramRun run =
+            Solve({QStringLiteral("--") + match.captured(1) + QStringLiteral("=x")});
         EXPECT_FALSE(run.err.contains("Unknown option")) << match.captured(1).toStdString();
         ++listed;
     }

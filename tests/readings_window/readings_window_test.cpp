@@ -18,12 +18,12 @@
 #include <QtTest>
 
 #include "readings/series_words.h"
-#include "series/day_plan.h"
-#include "series/series.h"
 #include "readings_window/readings_list.h"
 #include "readings_window/readings_table_model.h"
 #include "readings_window/readings_window.h"
 #include "readings_window/recovery_file.h"
+#include "series/day_plan.h"
+#include "series/series.h"
 #include "tests/support/modal_answerer.h"
 #include "tests/support/readings_driver.h"
 

@@ -27,9 +27,9 @@ struct Tally {
     int wrong = 0;      // decided, off by more than 4 sigma and 2 degrees: another wall
     int leanFitted = 0;
     int leanWithinTwo = 0;
-    int flagged = 0;    // the blunder left out
-    int named = 0;      // ... and named for what it was
-    int said = 0;       // the series said its readings disagree
+    int flagged = 0;  // the blunder left out
+    int named = 0;    // ... and named for what it was
+    int said = 0;     // the series said its readings disagree
 
     double Share(int count, int of) const { return of > 0 ? double(count) / of : 0; }
 };
@@ -40,10 +40,10 @@ enum class Slip { None, ClockHourFast, ClockHalfHourSlow, ShadowMisread, DayOnTh
 struct Trial {
     int readings;
     Slip slip = Slip::None;
-    double lean = -1;           // the true lean; negative: drawn from the prior
-    bool readMiddle = false;    // the user read the middle while the setting says the outer edge
-    double watch = 0;           // a watch off by this many seconds besides its drawn error
-    int squares = 1;            // squares of different heights, taken in turn
+    double lean = -1;         // the true lean; negative: drawn from the prior
+    bool readMiddle = false;  // the user read the middle while the setting says the outer edge
+    double watch = 0;         // a watch off by this many seconds besides its drawn error
+    int squares = 1;          // squares of different heights, taken in turn
 };
 
 Tally Simulate(const Trial& trial, int count, std::uint64_t seed) {
@@ -55,17 +55,19 @@ Tally Simulate(const Trial& trial, int count, std::uint64_t seed) {
     for (int k = 0; k < count; ++k) {
         const synthetic::Site site = surveyor.AnySite();
         const synthetic::Wall wall{surveyor.Uniform(-180, 180),
-                                   trial.lean >= 0 ? (surveyor.Uniform(0, 1) < 0.5 ? -trial.lean
-                                                                                   : trial.lean)
-                                                   : surveyor.Normal() * tolerances.leanErrorDegrees};
+                                   trial.lean >= 0
+                                       ? (surveyor.Uniform(0, 1) < 0.5 ? -trial.lean : trial.lean)
+                                       : surveyor.Normal() * tolerances.leanErrorDegrees};
         std::vector<ks::Reading> readings;
         if (trial.slip == Slip::DayOnTheWrongClock) {
             synthetic::Site other = site;
             other.date.day = site.date.day > 14 ? site.date.day - 7 : site.date.day + 7;
             readings = surveyor.Survey(site, wall, trial.readings / 2);
-            std::vector<ks::Reading> wrong = surveyor.Survey(other, wall, trial.readings - trial.readings / 2);
+            std::vector<ks::Reading> wrong =
+                surveyor.Survey(other, wall, trial.readings - trial.readings / 2);
             if (readings.empty() || wrong.empty()) continue;
-            for (ks::Reading& r : wrong) r.observation.daylightSaving = !r.observation.daylightSaving;
+            for (ks::Reading& r : wrong)
+                r.observation.daylightSaving = !r.observation.daylightSaving;
             readings.insert(readings.end(), wrong.begin(), wrong.end());
         } else {
             readings = surveyor.Survey(site, wall, trial.readings);
@@ -144,12 +146,13 @@ TEST_P(Calibration, TheStatedUncertaintyCoversTheTruth) {
     EXPECT_LE(t.Share(t.said, t.series), 0.03);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Series, Calibration,
-    ::testing::Values(CalibrationRow{"ThreeReadings", {3}}, CalibrationRow{"FiveReadings", {5}},
-                      CalibrationRow{"TenReadings", {10}},
-                      CalibrationRow{"TenReadingsWithThreeSquares", {10, Slip::None, -1, false, 0, 3}}),
-    [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Series, Calibration,
+                         ::testing::Values(CalibrationRow{"ThreeReadings", {3}},
+                                           CalibrationRow{"FiveReadings", {5}},
+                                           CalibrationRow{"TenReadings", {10}},
+                                           CalibrationRow{"TenReadingsWithThreeSquares",
+                                                          {10, Slip::None, -1, false, 0, 3}}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 class OneBlunder : public ::testing::TestWithParam<CalibrationRow> {};
 

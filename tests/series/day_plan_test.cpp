@@ -105,7 +105,8 @@ TEST(DayPlanOffers, AMorningReadingAfterAnAfternoon) {
 
 // The longest shadow the user can measure bounds what the plan offers.
 TEST(DayPlanOffers, NoShadowLongerThanTheUserCanMeasure) {
-    const std::vector<ks::Reading> readings = synthetic::DayOfReadings(synthetic::kLongIsland, {40}, 3);
+    const std::vector<ks::Reading> readings =
+        synthetic::DayOfReadings(synthetic::kLongIsland, {40}, 3);
     for (double longest : {1.5, 4.0, 8.0}) {
         ks::Tolerances tolerances = MiddleAndPlumb();
         tolerances.longestShadow = longest;

@@ -96,9 +96,9 @@ struct FileCase {
     const char* name;
     std::vector<ks::Reading> readings;
     ks::Tolerances tolerances;
-    double wall;                 // the wall the readings were taken of
-    std::vector<int> flagged;    // readings (from 0) the series must leave out
-    ks::Blunder blunder;         // what explains the first of them
+    double wall;               // the wall the readings were taken of
+    std::vector<int> flagged;  // readings (from 0) the series must leave out
+    ks::Blunder blunder;       // what explains the first of them
 };
 
 ks::Reading Sydney(int hour, int minute, double length) {
@@ -131,7 +131,8 @@ TEST_P(ReadingsFile, GivesTheWallAndNamesTheSlip) {
     EXPECT_LT(std::fabs(AngleDifference(*r.declination, c.wall)), r.uncertainty)
         << *r.declination << " +- " << r.uncertainty;
     for (std::size_t i = 0; i < c.readings.size(); ++i) {
-        const bool flagged = std::find(c.flagged.begin(), c.flagged.end(), int(i)) != c.flagged.end();
+        const bool flagged =
+            std::find(c.flagged.begin(), c.flagged.end(), int(i)) != c.flagged.end();
         EXPECT_EQ(r.readings[i].state == ks::ReadingState::Outlier, flagged) << "reading " << i;
         if (!flagged) {
             EXPECT_LT(std::fabs(r.readings[i].residualSigma), 3.5) << "reading " << i;
@@ -251,18 +252,20 @@ TEST_P(Undecided, SaysSoAndGivesBothWallsAndTheWait) {
     if (readings.size() == 1) {
         // A lone reading's two answers are the two walls of the fit.
         for (const ks::WallCandidate& wall : r.alternatives) {
-            EXPECT_LT(std::min(std::fabs(AngleDifference(wall.declination, solved.geometry[0].first)),
-                               std::fabs(AngleDifference(wall.declination, solved.geometry[0].second))),
-                      1e-3);
+            EXPECT_LT(
+                std::min(std::fabs(AngleDifference(wall.declination, solved.geometry[0].first)),
+                         std::fabs(AngleDifference(wall.declination, solved.geometry[0].second))),
+                1e-3);
         }
     }
-    for (const ks::ReadingVerdict& verdict : r.readings) EXPECT_EQ(verdict.chosen, ks::Candidate::None);
+    for (const ks::ReadingVerdict& verdict : r.readings)
+        EXPECT_EQ(verdict.chosen, ks::Candidate::None);
     ASSERT_TRUE(r.minutesToDecide.has_value());
     EXPECT_GE(*r.minutesToDecide, 1);
     EXPECT_LE(*r.minutesToDecide, 90);
 
-    readings.push_back(*synthetic::FromWall(
-        synthetic::kLongIsland, {kWall}, c.clockSeconds.back() + 60.0 * *r.minutesToDecide));
+    readings.push_back(*synthetic::FromWall(synthetic::kLongIsland, {kWall},
+                                            c.clockSeconds.back() + 60.0 * *r.minutesToDecide));
     const ks::SeriesResult later = ks::SolveSeries(readings, MiddleAndPlumb()).result;
     ASSERT_TRUE(later.decided());
     EXPECT_NEAR(*later.declination, kWall, 0.05);
@@ -299,7 +302,8 @@ TEST(Series, ReadingsNoOneCouldHaveMeasuredAreLeftOut) {
     for (const double slip : {1e308, 99999999999999999999999.0, 1000.0}) {
         SCOPED_TRACE(slip);
         std::vector<ks::Reading> readings = WorkedExample();
-        readings.insert(readings.begin() + 1, synthetic::At(synthetic::kLongIsland, 13 * 3600, 10, slip));
+        readings.insert(readings.begin() + 1,
+                        synthetic::At(synthetic::kLongIsland, 13 * 3600, 10, slip));
         const ks::SeriesResult r = ks::SolveSeries(readings, MiddleAndPlumb()).result;
         EXPECT_EQ(r.readings[1].state, ks::ReadingState::Implausible);
         ASSERT_TRUE(r.decided());
@@ -318,7 +322,8 @@ TEST(Series, AWholeDayOnTheWrongClockIsNamed) {
     constexpr double kWall = -20;
     synthetic::Site later = synthetic::kLongIsland;
     later.date.day = 10;
-    std::vector<ks::Reading> readings = synthetic::DayOfReadings(synthetic::kLongIsland, {kWall}, 3);
+    std::vector<ks::Reading> readings =
+        synthetic::DayOfReadings(synthetic::kLongIsland, {kWall}, 3);
     for (ks::Reading reading : synthetic::DayOfReadings(later, {kWall}, 3)) {
         reading.observation.daylightSaving = false;  // the clock showed daylight time
         readings.push_back(reading);
@@ -393,9 +398,9 @@ TEST(Series, ExtremeInputsGiveAnswersOrSayThereAreNone) {
     std::vector<ks::Reading> readings;
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
-        ks::Reading reading = ks::MakeReading(synthetic::kLongIsland.date, row.clockSeconds,
-                                              row.utcOffset, true, row.latitude, row.longitude,
-                                              row.height, row.length);
+        ks::Reading reading =
+            ks::MakeReading(synthetic::kLongIsland.date, row.clockSeconds, row.utcOffset, true,
+                            row.latitude, row.longitude, row.height, row.length);
         const ks::ReadingGeometry geometry = ks::Examine(reading);
         EXPECT_TRUE(std::isfinite(geometry.sunAltitude));
         EXPECT_TRUE(std::isfinite(geometry.sunAzimuth));

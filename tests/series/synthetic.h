@@ -130,7 +130,8 @@ class Surveyor {
         std::shuffle(possible.begin(), possible.end(), random_);
         possible.resize(size_t(count));
         std::sort(possible.begin(), possible.end());
-        for (double time : possible) readings.push_back(Take(site, wall, time, watch, height, trueHeight));
+        for (double time : possible)
+            readings.push_back(Take(site, wall, time, watch, height, trueHeight));
         return readings;
     }
 
@@ -139,8 +140,8 @@ class Surveyor {
                      double trueHeight) {
         const ks::Tolerances& t = tolerances_;
         const double edge = t.edge == ks::ShadowEdge::Outer ? ks::kSunRadius : 0;
-        const double read = ThetaAt(site, wall, time) + edge +
-                            Normal() * t.blurFraction * 2 * ks::kSunRadius;
+        const double read =
+            ThetaAt(site, wall, time) + edge + Normal() * t.blurFraction * 2 * ks::kSunRadius;
         double length = trueHeight * std::tan(read * kestramo::kDegToRad) *
                         (1 + Normal() * t.lengthPercent / 100);
         const double tilt = Normal() * t.tiltDegrees * kestramo::kDegToRad;

@@ -77,18 +77,19 @@ TEST_P(MonteCarlo, TheModelAgreesWithTheEngineWithinTenPercent) {
 
 INSTANTIATE_TEST_SUITE_P(
     Readings, MonteCarlo,
-    ::testing::Values(
-        MonteCarloCase{"LongIslandMorning", synthetic::At(synthetic::kLongIsland, 11 * 3600, 10, 25),
-                       Only(10, 1, 0.5, 0.5)},
-        MonteCarloCase{"LongIslandAfternoon",
-                       synthetic::At(synthetic::kLongIsland, 15 * 3600, 10, 15.46),
-                       Only(10, 1, 0.5, 0.5)},
-        MonteCarloCase{"LongIslandLateClockOnly",
-                       synthetic::At(synthetic::kLongIsland, 16.5 * 3600, 10, 21.07),
-                       Only(60, 0, 0, 0)},
-        MonteCarloCase{"SydneyNorthWallLargeErrors",
-                       *synthetic::FromWall(synthetic::kSydneyWinter, {170}, 10 * 3600),
-                       Only(30, 2, 1, 1)}),
+    ::testing::Values(MonteCarloCase{"LongIslandMorning",
+                                     synthetic::At(synthetic::kLongIsland, 11 * 3600, 10, 25),
+                                     Only(10, 1, 0.5, 0.5)},
+                      MonteCarloCase{"LongIslandAfternoon",
+                                     synthetic::At(synthetic::kLongIsland, 15 * 3600, 10, 15.46),
+                                     Only(10, 1, 0.5, 0.5)},
+                      MonteCarloCase{"LongIslandLateClockOnly",
+                                     synthetic::At(synthetic::kLongIsland, 16.5 * 3600, 10, 21.07),
+                                     Only(60, 0, 0, 0)},
+                      MonteCarloCase{
+                          "SydneyNorthWallLargeErrors",
+                          *synthetic::FromWall(synthetic::kSydneyWinter, {170}, 10 * 3600),
+                          Only(30, 2, 1, 1)}),
     [](const auto& info) { return std::string(info.param.name); });
 
 // One error source at a time on the worked morning reading, against the accuracy study of

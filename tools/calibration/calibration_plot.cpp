@@ -65,10 +65,11 @@ int main(int argc, char* argv[]) {
     Pulls all;
     for (int readings : {3, 5, 10}) {
         const Pulls pulls = Simulate(readings, 1500, 1000 + std::uint64_t(readings));
-        std::printf("%2d readings: %zu decided, within 1 sigma %.1f %%, within 2 sigma %.1f %%, "
-                    "lean within 2 sigma %.1f %%\n",
-                    readings, pulls.declination.size(), 100 * Share(pulls.declination, 1),
-                    100 * Share(pulls.declination, 2), 100 * Share(pulls.lean, 2));
+        std::printf(
+            "%2d readings: %zu decided, within 1 sigma %.1f %%, within 2 sigma %.1f %%, "
+            "lean within 2 sigma %.1f %%\n",
+            readings, pulls.declination.size(), 100 * Share(pulls.declination, 1),
+            100 * Share(pulls.declination, 2), 100 * Share(pulls.lean, 2));
         all.declination.insert(all.declination.end(), pulls.declination.begin(),
                                pulls.declination.end());
     }
@@ -92,7 +93,9 @@ int main(int argc, char* argv[]) {
     const double binWidth = 2 * kRange / kBins;
     const double density = double(all.declination.size()) * binWidth;  // counts per unit density
     const double top = 0.45;  // the normal curve peaks at 0.399
-    const auto x = [&](double sigma) { return plot.left() + (sigma + kRange) / (2 * kRange) * plot.width(); };
+    const auto x = [&](double sigma) {
+        return plot.left() + (sigma + kRange) / (2 * kRange) * plot.width();
+    };
     const auto y = [&](double value) { return plot.bottom() - value / top * plot.height(); };
     painter.setPen(Qt::NoPen);
     painter.setBrush(QColor(0x9c, 0xb8, 0xe0));
