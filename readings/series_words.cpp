@@ -157,19 +157,38 @@ QString Agreement(const SeriesResult& result, const QLocale& locale) {
         .arg(Number(scatter, 1, locale));
 }
 
-QString Lean(const SeriesResult& result, const Tolerances& tolerances, const QLocale& locale) {
+QString LeanBrief(const SeriesResult& result, const Tolerances& tolerances, const QLocale& locale) {
     if (result.verdict == ks::Verdict::NoReadings || !std::isfinite(result.lean)) return QString();
     if (!(result.leanUncertainty > 0)) {
         return tr("The wall is taken to stand as measured: it %1.")
             .arg(LeanWords(tolerances.leanDegrees, 0, locale));
     }
-    QString text = tr("The wall %1.").arg(LeanWords(result.lean, result.leanUncertainty, locale));
+    return tr("The wall %1.").arg(LeanWords(result.lean, result.leanUncertainty, locale));
+}
+
+QString Lean(const SeriesResult& result, const Tolerances& tolerances, const QLocale& locale) {
+    QString text = LeanBrief(result, tolerances, locale);
     // When the readings cannot tell, the lean stays where it was stated.
-    if (result.leanUncertainty > 0.8 * tolerances.leanErrorDegrees) {
+    if (!text.isEmpty() && result.leanUncertainty > 0 &&
+        result.leanUncertainty > 0.8 * tolerances.leanErrorDegrees) {
         text += tr(" The readings tell little about the lean: it stays near the %1 stated.")
                     .arg(angle_text::Degrees(tolerances.leanDegrees, 1, locale));
     }
     return text;
+}
+
+QString ZoneText(double utcOffsetHours) {
+    const int minutes = int(std::lround(std::fabs(utcOffsetHours) * 60));
+    QString text = QStringLiteral("UTC") +
+                   (utcOffsetHours < 0 ? QStringLiteral("\u2212") : QStringLiteral("+")) +
+                   QString::number(minutes / 60);
+    if (minutes % 60 != 0) text += QStringLiteral(":%1").arg(minutes % 60, 2, 10, QLatin1Char('0'));
+    return text;
+}
+
+QString ClockName(const kestramo::series::Reading& reading) {
+    return (reading.observation.daylightSaving ? tr("%1, daylight time") : tr("%1, standard time"))
+        .arg(ZoneText(ks::UtcOffsetHoursOf(reading)));
 }
 
 QString Advice(const SeriesResult& result, std::span<const ReadingGeometry> geometry,

@@ -34,9 +34,18 @@ QString Answer(const SeriesResult& result, const QLocale& locale = QLocale(), in
 // one to expect. Empty with fewer than two readings used.
 QString Agreement(const SeriesResult& result, const QLocale& locale = QLocale());
 
-// The wall's lean as fitted: "The wall leans back 0.4° ± 0.3°." Empty with no readings.
+// The wall's lean as fitted: "The wall leans back 0.4° ± 0.3°.", and when the readings tell
+// little about it, that it stays near the lean stated. Empty with no readings.
 QString Lean(const SeriesResult& result, const Tolerances& tolerances,
              const QLocale& locale = QLocale());
+// Its first sentence alone, for a picture's caption.
+QString LeanBrief(const SeriesResult& result, const Tolerances& tolerances,
+                  const QLocale& locale = QLocale());
+
+// A zone as its offset from UTC: "UTC−5", "UTC+5:30".
+QString ZoneText(double utcOffsetHours);
+// The clock a reading was taken by: "UTC−5, daylight time".
+QString ClockName(const kestramo::series::Reading& reading);
 
 // What to do next: the readings left out and why, the likely causes when the readings
 // disagree, and while undecided how long to wait. Empty when there is nothing to say. In the

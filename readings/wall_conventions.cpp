@@ -39,6 +39,25 @@ double DialLatitude(const ks::SeriesResult& result, std::span<const ks::Reading>
     return readings[std::size_t(result.latest)].observation.latitude;
 }
 
+QString DialWaits(const ks::SeriesResult& result) {
+    switch (result.verdict) {
+        case ks::Verdict::NoReadings:
+            return tr("The dial waits for a decided wall: no reading gives an answer yet.");
+        case ks::Verdict::Undecided:
+        case ks::Verdict::Ambiguous:
+            return tr(
+                "The dial waits for a decided wall: the readings still allow more than one "
+                "wall.");
+        case ks::Verdict::Inconsistent:
+            return tr(
+                "The dial waits for a decided wall: the readings disagree with each "
+                "other.");
+        case ks::Verdict::Decided:
+            break;
+    }
+    return QString();
+}
+
 std::optional<kd::DialLayout> DialFor(const ks::SeriesResult& result,
                                       std::span<const ks::Reading> readings) {
     if (!result.decided()) return std::nullopt;
@@ -51,6 +70,50 @@ std::optional<kd::DialLayout> DialFor(const ks::SeriesResult& result,
                           result.leanUncertainty * result.leanUncertainty,
                           result.correlation * result.uncertainty * result.leanUncertainty};
     return kd::LayOutDial(request);
+}
+
+QString ApparentTime(double hourAngle) {
+    const int minutes = int(std::lround(hourAngle * 4)) + 12 * 60;  // 4 minutes a degree
+    const int wrapped = ((minutes % (24 * 60)) + 24 * 60) % (24 * 60);
+    return QStringLiteral("%1:%2").arg(wrapped / 60).arg(wrapped % 60, 2, 10, QLatin1Char('0'));
+}
+
+std::vector<std::pair<QString, QString>> DialQuantities(const kd::DialLayout& layout,
+                                                        const QLocale& locale) {
+    const auto degrees = [&](double value) { return angle_text::Degrees(value, 1, locale); };
+    std::vector<std::pair<QString, QString>> rows = {
+        {tr("Style height above the face"), degrees(layout.styleHeight)},
+    };
+    switch (layout.kind) {
+        case kd::DialKind::Polar:
+            rows.push_back(
+                {tr("Style parallel to the face, along"), degrees(layout.substyleAngle)});
+            break;
+        case kd::DialKind::Equatorial:
+            rows.push_back(
+                {tr("Style square to the face; noon line at"), degrees(layout.substyleAngle)});
+            break;
+        case kd::DialKind::Ordinary:
+            rows.push_back({tr("Substyle angle"), degrees(layout.substyleAngle)});
+            break;
+    }
+    rows.push_back({tr("Substyle hour angle"), tr("%1 (%2 local apparent time)")
+                                                   .arg(degrees(layout.substyleHourAngle),
+                                                        ApparentTime(layout.substyleHourAngle))});
+    return rows;
+}
+
+QString AnglesMeasured(const kd::DialLayout& layout, const QLocale& locale) {
+    QString text =
+        tr("Angles on the face are measured at the style's root from the line straight down the "
+           "face (the noon line of a plumb wall), positive to the right as you face the wall.");
+    for (const kd::HourLine& line : layout.hourLines) {
+        if (line.hourAngle == 0 && std::fabs(line.angle) >= 0.05) {
+            text += tr(" On this leaning face the noon line lies at %1.")
+                        .arg(angle_text::Degrees(line.angle, 1, locale));
+        }
+    }
+    return text;
 }
 
 QString HowGood(const kd::DialLayout& layout, const QLocale& locale) {

@@ -27,9 +27,25 @@ std::vector<std::pair<QString, QString>> Conventions(double declination, double 
 std::optional<kestramo::dial::DialLayout> DialFor(
     const kestramo::series::SeriesResult& result,
     std::span<const kestramo::series::Reading> readings);
+// Why there is no dial yet, for a series that is not decided: "The dial waits for a decided
+// wall: ...".
+QString DialWaits(const kestramo::series::SeriesResult& result);
 // The latitude that dial is laid out for.
 double DialLatitude(const kestramo::series::SeriesResult& result,
                     std::span<const kestramo::series::Reading> readings);
+
+// The time of local apparent time an hour angle (degrees, positive after apparent noon) stands
+// for: "9:30", "12:00", "0:00" for midnight.
+QString ApparentTime(double hourAngle);
+
+// The dial's standard quantities, each with its label: the style's height above the face, the
+// substyle's angle and the substyle's hour angle.
+std::vector<std::pair<QString, QString>> DialQuantities(const kestramo::dial::DialLayout& layout,
+                                                        const QLocale& locale = QLocale());
+
+// How the dial's angles are measured, in a sentence; on a leaning face whose noon line is not the
+// line straight down it, where the noon line lies.
+QString AnglesMeasured(const kestramo::dial::DialLayout& layout, const QLocale& locale = QLocale());
 
 // "A dial laid out for this wall reads within ±0.8 minutes from 8:00 to 16:00." (local apparent
 // time); one clause for each stretch of hours the dial works.

@@ -1,6 +1,11 @@
 #include "readings_window/picture_widgets.h"
 
+#include <QPaintDevice>
 #include <QPainter>
+
+double PixelScale(const QPainter& painter) {
+    return painter.device() ? painter.device()->logicalDpiX() / 96.0 : 1.0;
+}
 
 PictureWidget::PictureWidget(const QString& objectName, const QString& accessibleName, QSize hint,
                              QWidget* parent)

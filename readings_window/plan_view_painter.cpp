@@ -1,16 +1,13 @@
 #include "readings_window/plan_view_painter.h"
 
+#include <QFontMetricsF>
 #include <QPainter>
-#include <QPainterPath>
 
-#include <algorithm>
-#include <cmath>
-
-#include "engine/angles.h"
-
-#include "readings/angle_text.h"
+#include "readings_window/picture_widgets.h"
+#include "readings_window/plan_view_layout.h"
 
 namespace rd = kestramo::series;
+using plan_view_layout::Stroke;
 
 namespace {
 
@@ -19,106 +16,98 @@ const QColor kChosen(0x1f, 0x4e, 0xa0);
 const QColor kMirror(0xb8, 0xb8, 0xb8);
 const QColor kUndecided(0x70, 0x70, 0x70);
 const QColor kOutlier(0xc0, 0x30, 0x30);
+const QColor kLeftOutByUser(0x9c, 0xb4, 0xdc);
 const QColor kSun(0xe8, 0x9a, 0x10);
 
-// The point at `fraction` of the radius in a direction; screen y grows downward.
-QPointF At(const QPointF& centre, double radius, const rd::PlanDirection& direction,
-           double fraction) {
-    return centre + QPointF(direction.east, -direction.north) * (radius * fraction);
+QPen PenOf(Stroke stroke, double pixel) {
+    QPen pen = [&] {
+        switch (stroke) {
+            case Stroke::Wall:
+                return QPen(kWall, 4, Qt::SolidLine, Qt::RoundCap);
+            case Stroke::OpenWall:
+                return QPen(kUndecided, 2, Qt::DashLine, Qt::FlatCap);
+            case Stroke::Arrow:
+                return QPen(kWall, 2, Qt::SolidLine, Qt::RoundCap);
+            case Stroke::OpenArrow:
+                return QPen(kUndecided, 1.5, Qt::SolidLine, Qt::RoundCap);
+            case Stroke::Chosen:
+                return QPen(kChosen, 2.5, Qt::SolidLine, Qt::RoundCap);
+            case Stroke::Mirror:
+                return QPen(kMirror, 1.5, Qt::SolidLine, Qt::RoundCap);
+            case Stroke::Undecided:
+                return QPen(kUndecided, 1.5, Qt::SolidLine, Qt::RoundCap);
+            case Stroke::LeftOut:
+                return QPen(kOutlier, 2.5, Qt::SolidLine, Qt::RoundCap);
+            case Stroke::LeftOutByUser:
+                return QPen(kLeftOutByUser, 2.5, Qt::SolidLine, Qt::RoundCap);
+        }
+        return QPen();
+    }();
+    pen.setWidthF(pen.widthF() * pixel);
+    return pen;
 }
 
-void DrawCompass(QPainter& painter, const QPointF& centre, double radius) {
-    painter.setPen(QPen(QColor(0xc8, 0xc8, 0xc8), 1));
-    painter.setBrush(Qt::NoBrush);
-    painter.drawEllipse(centre, radius, radius);
-    painter.setPen(QPen(QColor(0x60, 0x60, 0x60)));
-    const struct {
-        const char* name;
-        double bearing;
-    } points[] = {{"N", 0}, {"E", 90}, {"S", 180}, {"W", 270}};
+void DrawSun(QPainter& painter, const QPointF& at, double radius) {
+    painter.setPen(QPen(kSun.darker(130), PixelScale(painter)));
+    painter.setBrush(kSun);
+    painter.drawEllipse(at, radius, radius);
+}
+
+void DrawKey(QPainter& painter, const plan_view_layout::Layout& layout) {
     const QFontMetricsF metrics(painter.font());
-    for (const auto& point : points) {
-        const double radians = point.bearing * kestramo::kDegToRad;
-        const QPointF at =
-            centre + QPointF(std::sin(radians), -std::cos(radians)) * (radius * 1.22);
-        const QString name = QLatin1String(point.name);
-        const QSizeF size(metrics.horizontalAdvance(name), metrics.height());
-        painter.drawText(QRectF(at - QPointF(size.width() / 2, size.height() / 2), size),
-                         Qt::AlignCenter, name);
+    const double row = metrics.height();
+    const double sample = row * 1.6;
+    double y = layout.keyArea.top() + row / 3;
+    for (const plan_view_layout::KeyEntry& entry : layout.key) {
+        const double middle = y + row / 2;
+        const double left = layout.keyArea.left();
+        if (entry.sun) {
+            DrawSun(painter, QPointF(left + sample / 2, middle), row * 0.25);
+        } else if (entry.stroke == Stroke::Chosen || entry.stroke == Stroke::Mirror ||
+                   entry.stroke == Stroke::Undecided || entry.stroke == Stroke::LeftOut ||
+                   entry.stroke == Stroke::LeftOutByUser) {
+            painter.setPen(PenOf(entry.stroke, layout.pixel));
+            painter.drawLine(QPointF(left + sample / 2, y + row * 0.15),
+                             QPointF(left + sample / 2, y + row * 0.85));
+        } else {
+            painter.setPen(PenOf(entry.stroke, layout.pixel));
+            painter.drawLine(QPointF(left + 2 * layout.pixel, middle),
+                             QPointF(left + sample - 2 * layout.pixel, middle));
+        }
+        const QRectF text(left + sample + row / 3, y, layout.keyArea.width() - sample - row / 3,
+                          row);
+        painter.setPen(QColor(0x30, 0x30, 0x30));
+        painter.drawText(text, Qt::AlignLeft | Qt::AlignVCenter,
+                         metrics.elidedText(entry.text, Qt::ElideRight, text.width()));
+        y += row;
     }
-}
-
-void DrawWall(QPainter& painter, const QPointF& centre, double radius,
-              const rd::PlanDirection& normal, const QPen& pen, bool label) {
-    const rd::PlanDirection along{0, normal.north, -normal.east};  // a quarter turn
-    painter.setPen(pen);
-    painter.drawLine(At(centre, radius, along, 0.95), At(centre, radius, along, -0.95));
-    QPen arrow = pen;
-    arrow.setWidthF(std::max(1.0, pen.widthF() / 2));
-    painter.setPen(arrow);
-    const QPointF tip = At(centre, radius, normal, 0.62);
-    painter.drawLine(centre, tip);
-    const rd::PlanDirection left{0, normal.east * 0.94 - normal.north * 0.34,
-                                 normal.north * 0.94 + normal.east * 0.34};
-    const rd::PlanDirection right{0, normal.east * 0.94 + normal.north * 0.34,
-                                  normal.north * 0.94 - normal.east * 0.34};
-    painter.drawLine(tip, tip - QPointF(left.east, -left.north) * (radius * 0.08));
-    painter.drawLine(tip, tip - QPointF(right.east, -right.north) * (radius * 0.08));
-    if (label) {
-        const double declination = std::remainder(normal.bearing - 180, 360);
-        painter.drawText(At(centre, radius, normal, 0.7) + QPointF(4, 4),
-                         angle_text::Declination(declination));
-    }
+    painter.drawText(
+        QRectF(layout.keyArea.left(), y, layout.keyArea.width(), layout.keyArea.bottom() - y),
+        Qt::TextWordWrap | Qt::AlignLeft | Qt::AlignTop, layout.caption);
 }
 
 }  // namespace
 
-void PaintPlanView(QPainter& painter, const QRectF& area, const rd::PlanView& view) {
+void PaintPlanView(QPainter& painter, const QRectF& area, const rd::PlanView& view,
+                   const QString& lean) {
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing);
-    const double side = std::min(area.width(), area.height());
-    const QPointF centre = area.center();
-    const double radius = side / 2 / 1.35;  // room for the compass letters and the sun ring
-    DrawCompass(painter, centre, radius);
+    const plan_view_layout::Layout layout = plan_view_layout::LayOut(
+        area, view, QFontMetricsF(painter.font()), lean, PixelScale(painter));
 
-    if (view.normal) {
-        DrawWall(painter, centre, radius, *view.normal, QPen(kWall, 4, Qt::SolidLine, Qt::RoundCap),
-                 true);
-    } else {
-        for (const rd::PlanDirection& normal : view.alternatives) {
-            DrawWall(painter, centre, radius, normal,
-                     QPen(kUndecided, 2, Qt::DashLine, Qt::RoundCap), true);
-        }
+    painter.setPen(QPen(QColor(0xc8, 0xc8, 0xc8), layout.pixel));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawEllipse(layout.centre, layout.radius, layout.radius);
+    for (const plan_view_layout::Line& line : layout.lines) {
+        painter.setPen(PenOf(line.stroke, layout.pixel));
+        painter.drawLine(line.line);
     }
-
-    for (size_t index = 0; index < view.readings.size(); ++index) {
-        const rd::PlanViewReading& reading = view.readings[index];
-        if (!reading.solved) continue;
-        // The sun's azimuth on the outer ring, with the reading's number.
-        painter.setPen(QPen(kSun.darker(130), 1));
-        painter.setBrush(kSun);
-        const QPointF sun = At(centre, radius, reading.sun, 1.08);
-        painter.drawEllipse(sun, radius * 0.025 + 1.5, radius * 0.025 + 1.5);
-        // The two candidates as ticks on the circle.
-        for (rd::Candidate candidate : {rd::Candidate::First, rd::Candidate::Second}) {
-            const rd::PlanDirection& direction =
-                candidate == rd::Candidate::First ? reading.first : reading.second;
-            QColor colour = kUndecided;
-            double width = 1.5;
-            const bool outlier = reading.state == rd::ReadingState::Outlier ||
-                                 reading.state == rd::ReadingState::Implausible;
-            if (reading.chosen != rd::Candidate::None) {
-                const bool chosen = reading.chosen == candidate;
-                colour = chosen ? (outlier ? kOutlier : kChosen) : kMirror;
-                width = chosen ? 2.5 : 1.5;
-            }
-            if (reading.state == rd::ReadingState::LeftOutByUser && reading.chosen == candidate) {
-                colour = kMirror;
-            }
-            painter.setPen(QPen(colour, width, Qt::SolidLine, Qt::RoundCap));
-            painter.drawLine(At(centre, radius, direction, 0.82),
-                             At(centre, radius, direction, 1.0));
-        }
+    for (const QPointF& sun : layout.sunDots) DrawSun(painter, sun, layout.sunDotRadius);
+    for (const plan_view_layout::Label& label : layout.labels) {
+        painter.setPen(label.compassPoint ? QColor(0x60, 0x60, 0x60)
+                                          : (view.normal ? kWall : kUndecided.darker(130)));
+        painter.drawText(label.rect, Qt::AlignCenter, label.text);
     }
+    if (!layout.keyArea.isEmpty()) DrawKey(painter, layout);
     painter.restore();
 }

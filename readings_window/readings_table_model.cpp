@@ -14,15 +14,6 @@ namespace ks = kestramo::series;
 
 namespace {
 
-QString ZoneText(double hours) {
-    const int minutes = int(std::lround(std::fabs(hours) * 60));
-    QString text = QStringLiteral("UTC") +
-                   (hours < 0 ? QStringLiteral("\u2212") : QStringLiteral("+")) +
-                   QString::number(minutes / 60);
-    if (minutes % 60 != 0) text += QStringLiteral(":%1").arg(minutes % 60, 2, 10, QLatin1Char('0'));
-    return text;
-}
-
 QString LengthText(const std::optional<std::string>& typed, double value) {
     if (typed) return QString::fromStdString(*typed);
     return QLocale().toString(value, 'g', 10);
@@ -95,7 +86,7 @@ QString ReadingsTableModel::cellText(int row, int column) const {
             return QString::fromStdString(
                 ks::ClockText(ks::ClockSecondsOf(reading), ks::ClockPrecision::Seconds));
         case Zone:
-            return ZoneText(ks::UtcOffsetHoursOf(reading));
+            return series_words::ZoneText(ks::UtcOffsetHoursOf(reading));
         case ClockKind:
             return reading.observation.daylightSaving ? tr("Daylight") : tr("Standard");
         case Latitude:

@@ -1,6 +1,7 @@
 #include "readings_window/readings_window.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDate>
@@ -15,8 +16,10 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QScreen>
+#include <QScrollArea>
 #include <QSignalBlocker>
 #include <QSplitter>
+#include <QTabWidget>
 #include <QTableView>
 #include <QUndoStack>
 #include <QVBoxLayout>
@@ -25,7 +28,10 @@
 
 #include "product/product.h"
 #include "readings/series_words.h"
+#include "readings/wall_conventions.h"
+#include "readings_window/copyable_fields.h"
 #include "readings_window/day_plot_painter.h"
+#include "readings_window/dial_panel.h"
 #include "readings_window/picture_widgets.h"
 #include "readings_window/plan_view_painter.h"
 #include "readings_window/readings_list.h"
@@ -196,40 +202,72 @@ void ReadingsWindow::createControls() {
     });
     form->addRow(tolerance_fields::EdgeLabel(), edgeBox);
 
+    conventionsBox = new QGroupBox(tr("The wall in the conventions of dial programs"), this);
+    conventionsBox->setObjectName(QStringLiteral("conventionsBox"));
+    conventions = new CopyableFields(QStringLiteral("convention"), conventionsBox);
+    conventions->setObjectName(QStringLiteral("conventions"));
+    auto* conventionsLayout = new QVBoxLayout(conventionsBox);
+    conventionsLayout->addWidget(conventions);
+
     planView = new PictureWidget(QStringLiteral("planView"), tr("Plan view of the wall"),
-                                 QSize(280, 280), this);
+                                 QSize(260, 340), this);
     dayPlot = new PictureWidget(QStringLiteral("dayPlot"), tr("When to measure next"),
-                                QSize(380, 220), this);
+                                QSize(380, 300), this);
+    // The least room in which every label of the plan view stays clear of its lines.
+    planView->setMinimumSize(220, 300);
+    dialPanel = new DialPanel(this);
 
     auto* buttons = new QHBoxLayout;
     for (QPushButton* button : {cmdOpen, cmdSave, cmdPrintSeries}) buttons->addWidget(button);
     buttons->addStretch();
     for (QPushButton* button : {cmdDelete, cmdUndo, cmdRedo}) buttons->addWidget(button);
 
-    auto* answerColumn = new QVBoxLayout;
-    answerColumn->addWidget(answerLabel);
-    answerColumn->addWidget(leanLabel);
-    answerColumn->addWidget(agreementLabel);
-    answerColumn->addWidget(adviceLabel);
-    answerColumn->addStretch();
-    answerColumn->addWidget(tolerancesBox);
+    auto* answerColumn = new QWidget(this);
+    auto* answerLayout = new QVBoxLayout(answerColumn);
+    answerLayout->setContentsMargins(0, 0, 4, 0);
+    answerLayout->addWidget(answerLabel);
+    answerLayout->addWidget(conventionsBox);
+    answerLayout->addWidget(leanLabel);
+    answerLayout->addWidget(agreementLabel);
+    answerLayout->addWidget(adviceLabel);
+    answerLayout->addStretch();
+    answerLayout->addWidget(tolerancesBox);
+    answerScroll = new QScrollArea(this);
+    answerScroll->setObjectName(QStringLiteral("answerScroll"));
+    answerScroll->setWidget(answerColumn);
+    answerScroll->setWidgetResizable(true);
+    answerScroll->setFrameShape(QFrame::NoFrame);
+    answerScroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    answerScroll->setMinimumWidth(answerColumn->minimumSizeHint().width() + 20);
+    // A box reached by its access key or by Tab is scrolled into sight.
+    connect(qApp, &QApplication::focusChanged, this, [this, answerColumn](QWidget*, QWidget* now) {
+        if (now && answerColumn->isAncestorOf(now)) answerScroll->ensureWidgetVisible(now);
+    });
 
+    auto* planPage = new QWidget(this);
+    auto* planLayout = new QHBoxLayout(planPage);
     auto* dayColumn = new QVBoxLayout;
     dayColumn->addWidget(dayPlot, 1);
     dayColumn->addWidget(bestTimeLabel);
+    planLayout->addWidget(planView, 2);
+    planLayout->addLayout(dayColumn, 3);
+    pictureTabs = new QTabWidget(this);
+    pictureTabs->setObjectName(QStringLiteral("pictureTabs"));
+    pictureTabs->setAccessibleName(tr("Plan view, next reading and dial"));
+    pictureTabs->addTab(planPage, tr("Plan and ne&xt reading"));
+    pictureTabs->addTab(dialPanel, tr("D&ial"));
 
     auto* lower = new QWidget(this);
     auto* lowerLayout = new QHBoxLayout(lower);
     lowerLayout->setContentsMargins(0, 0, 0, 0);
-    lowerLayout->addLayout(answerColumn, 3);
-    lowerLayout->addWidget(planView, 3);
-    lowerLayout->addLayout(dayColumn, 4);
+    lowerLayout->addWidget(answerScroll, 3);
+    lowerLayout->addWidget(pictureTabs, 7);
 
     auto* splitter = new QSplitter(Qt::Vertical, this);
     splitter->addWidget(readingsTable);
     splitter->addWidget(lower);
     splitter->setStretchFactor(0, 1);
-    splitter->setStretchFactor(1, 1);
+    splitter->setStretchFactor(1, 2);
 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(buttons);
@@ -263,17 +301,30 @@ void ReadingsWindow::refresh() {
     adviceLabel->setText(advice);
     adviceLabel->setVisible(!advice.isEmpty());
 
+    if (series.result.decided()) {
+        conventions->setRows(
+            wall_conventions::Conventions(*series.result.declination, series.result.lean));
+    }
+    conventionsBox->setVisible(series.result.decided());
+
     const rd::PlanView view = rd::MakePlanView(series.geometry, series.result);
     planView->setPaint(
-        [view](QPainter& painter, const QRectF& area) { PaintPlanView(painter, area, view); });
+        [view, lean = series_words::LeanBrief(series.result, list_->tolerances())](
+            QPainter& painter, const QRectF& area) { PaintPlanView(painter, area, view, lean); });
 
     dayPlans_ = makeDayPlans();
-    dayPlot->setPaint([plans = dayPlans_](QPainter& painter, const QRectF& area) {
-        PaintDayPlot(painter, area, plans);
+    const int latest = list_->latestRow();
+    const QString clock = latest >= 0 ? series_words::ClockName(list_->reading(latest)) : QString();
+    dayPlot->setPaint([plans = dayPlans_, clock](QPainter& painter, const QRectF& area) {
+        PaintDayPlot(painter, area, plans, clock);
     });
     bestTimeLabel->setText(series_words::BestTime(dayPlans_, Today()));
+    dialPanel->showDial(wall_conventions::DialFor(series.result, list_->readings()),
+                        wall_conventions::DialWaits(series.result));
     // What the pictures show, for those who cannot see them.
-    planView->setAccessibleDescription(answerLabel->text());
+    planView->setAccessibleDescription(QStringList{
+        answerLabel->text(), series_words::LeanBrief(series.result, list_->tolerances())}
+                                           .join(QLatin1Char(' ')));
     dayPlot->setAccessibleDescription(bestTimeLabel->text());
     readingsTable->resizeColumnsToContents();
 

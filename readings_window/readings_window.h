@@ -6,8 +6,13 @@
 
 #include "series/day_plan.h"
 
+class CopyableFields;
+class DialPanel;
 class QAction;
 class QComboBox;
+class QGroupBox;
+class QScrollArea;
+class QTabWidget;
 class QDoubleSpinBox;
 class QLabel;
 class QPagedPaintDevice;
@@ -21,8 +26,9 @@ struct CsvReadResult;
 }
 
 // The readings of this session in a window of their own: the table with a check box to leave a
-// reading out, the combined declination with its uncertainty, the tolerances it rests on, the
-// plan view, and when to measure next. Opens and saves readings files, prints the series, and
+// reading out, the combined declination with its uncertainty and in the conventions of dial
+// programs, the tolerances it rests on, the plan view, when to measure next, and the dial the
+// wall carries. Opens and saves readings files, prints the series, and
 // offers back the readings of earlier sessions that did not end normally.
 class ReadingsWindow : public QWidget {
     Q_OBJECT
@@ -51,8 +57,16 @@ class ReadingsWindow : public QWidget {
     QLabel* bestTimeLabel;
     // What the last file operation did.
     QLabel* statusLabel;
+    // The wall's facing in the conventions of dial programs, once decided, each copyable.
+    QGroupBox* conventionsBox;
+    CopyableFields* conventions;
+    // The answer's words and the tolerances, scrolled when the window is small.
+    QScrollArea* answerScroll;
+    // The plan view with the day plot, and the dial.
+    QTabWidget* pictureTabs;
     PictureWidget* planView;
     PictureWidget* dayPlot;
+    DialPanel* dialPanel;
     // One box for each of tolerance_fields::Fields(), in its order, and the edge read.
     std::vector<QDoubleSpinBox*> toleranceBoxes;
     QComboBox* edgeBox;

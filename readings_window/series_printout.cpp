@@ -10,8 +10,11 @@
 #include <algorithm>
 
 #include "product/product.h"
+#include "readings/angle_text.h"
 #include "readings/series_words.h"
+#include "readings/wall_conventions.h"
 #include "readings_window/day_plot_painter.h"
+#include "readings_window/dial_face_painter.h"
 #include "readings_window/plan_view_painter.h"
 #include "readings_window/readings_list.h"
 #include "readings_window/readings_table_model.h"
@@ -52,6 +55,30 @@ double DrawParagraph(QPainter& painter, const QRectF& area, const QString& text,
     return used.height();
 }
 
+// Labelled values in one paragraph: "Label: value; label: value."
+QString Joined(const std::vector<std::pair<QString, QString>>& rows) {
+    QStringList parts;
+    for (const auto& [label, value] : rows) parts << label + QStringLiteral(": ") + value;
+    return parts.join(QStringLiteral("; ")) + QLatin1Char('.');
+}
+
+// The dial in words: how good it is, its quantities, how the angles go, and every line.
+QString DialText(const kestramo::dial::DialLayout& dial) {
+    QStringList lines;
+    for (const kestramo::dial::HourLine& line : dial.hourLines) {
+        lines << QObject::tr("%1 at %2 (\u00b1%3 min)")
+                     .arg(wall_conventions::ApparentTime(line.hourAngle),
+                          angle_text::Degrees(line.angle, 1),
+                          QLocale().toString(line.timeErrorMinutes, 'f', 1));
+    }
+    return QStringList{
+        wall_conventions::HowGood(dial),
+        QObject::tr("The dial: %1").arg(Joined(wall_conventions::DialQuantities(dial))),
+        wall_conventions::AnglesMeasured(dial),
+        QObject::tr("Hour lines, local apparent time: %1.").arg(lines.join(QStringLiteral(", ")))}
+        .join(QLatin1Char('\n'));
+}
+
 }  // namespace
 
 bool PrintSeries(QPagedPaintDevice& device, const ReadingsList& list,
@@ -73,29 +100,49 @@ bool PrintSeries(QPagedPaintDevice& device, const ReadingsList& list,
     y += DrawParagraph(painter, page.adjusted(0, y, 0, 0), series_words::Answer(result),
                        Face(13, true)) +
          gap / 2;
-    const QString notes =
-        QStringList{series_words::Lean(result, list.tolerances()), series_words::Agreement(result),
-                    series_words::Advice(result, list.series().geometry, list.tolerances()),
-                    series_words::TolerancesText(list.tolerances())}
-            .filter(QRegularExpression(QStringLiteral(".")))
-            .join(QLatin1Char('\n'));
-    y += DrawParagraph(painter, page.adjusted(0, y, 0, 0), notes, Face(10)) + gap;
+    const QString lean = series_words::LeanBrief(result, list.tolerances());
+    QStringList notes{series_words::Lean(result, list.tolerances()),
+                      series_words::Agreement(result),
+                      series_words::Advice(result, list.series().geometry, list.tolerances())};
+    if (result.decided()) {
+        notes << QObject::tr("In the conventions of dial programs: %1")
+                     .arg(Joined(wall_conventions::Conventions(*result.declination, result.lean)));
+    }
+    notes << series_words::TolerancesText(list.tolerances());
+    y +=
+        DrawParagraph(painter, page.adjusted(0, y, 0, 0),
+                      notes.filter(QRegularExpression(QStringLiteral("."))).join(u'\n'), Face(10)) +
+        gap;
 
-    // The plan view and the day's plot side by side.
-    const double pictureHeight = std::min(page.height() * 0.3, page.width() * 0.4);
-    const QRectF plan(page.left(), y, page.width() * 0.4, pictureHeight);
-    const QRectF day(page.left() + page.width() * 0.45, y, page.width() * 0.55,
-                     pictureHeight * 0.8);
-    painter.setFont(Face(8));
-    PaintPlanView(painter, plan, rd::MakePlanView(list.series().geometry, result));
-    PaintDayPlot(painter, day, plans);
+    // The plan view, the day's plot and the dial's face side by side; the plot's legend and the
+    // pictures' keys are part of each.
+    const std::optional<kestramo::dial::DialLayout> dial =
+        wall_conventions::DialFor(result, list.readings());
+    const double pictureHeight = std::min(page.height() * 0.36, page.width() * 0.5);
+    const double planWidth = page.width() * (dial ? 0.3 : 0.4);
+    const double dayWidth = page.width() * (dial ? 0.42 : 0.57);
+    const QRectF plan(page.left(), y, planWidth, pictureHeight);
+    const QRectF day(plan.right() + gap * 2, y, dayWidth, pictureHeight * 0.85);
+    painter.setFont(Face(7));
+    PaintPlanView(painter, plan, rd::MakePlanView(list.series().geometry, result), lean);
+    const int latest = list.latestRow();
+    PaintDayPlot(painter, day, plans,
+                 latest >= 0 ? series_words::ClockName(list.reading(latest)) : QString());
+    if (dial) {
+        const QRectF face(day.right() + gap * 2, y, page.right() - day.right() - gap * 2,
+                          pictureHeight);
+        painter.setFont(Face(7));
+        PaintDialFace(painter, face, *dial);
+    }
     DrawParagraph(painter, QRectF(day.left(), day.bottom() + gap / 2, day.width(), pictureHeight),
                   bestTime, Face(9));
     y += pictureHeight + gap * 2;
+    if (dial)
+        y += DrawParagraph(painter, page.adjusted(0, y, 0, 0), DialText(*dial), Face(9)) + gap;
 
     // The table: a column as wide as its widest text, all scaled down together to fit the page.
-    const QFont cellFont = Face(7);
-    const QFont headFont = Face(7, true);
+    QFont cellFont = Face(7);
+    QFont headFont = Face(7, true);
     const QFontMetricsF metrics(cellFont, &device);
     const QFontMetricsF headMetrics(headFont, &device);
     std::vector<double> widths;
@@ -109,7 +156,10 @@ bool PrintSeries(QPagedPaintDevice& device, const ReadingsList& list,
     }
     double total = 0;
     for (double width : widths) total += width;
+    // A table wider than the page is set in a smaller type, its columns narrower alike.
     const double shrink = std::min(1.0, page.width() / total);
+    cellFont.setPointSizeF(cellFont.pointSizeF() * shrink);
+    headFont.setPointSizeF(headFont.pointSizeF() * shrink);
     const double rowHeight = metrics.height() * 1.25;
 
     auto drawRow = [&](double top, auto textOf, const QFont& font) {

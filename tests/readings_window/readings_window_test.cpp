@@ -1,29 +1,39 @@
 // The readings window: every calculation is kept once, readings can be left out and deleted
-// with undo, the worked series gives one answer, files that are not right are told about, and
-// an earlier session's readings are offered back.
+// with undo, the worked series gives one answer in every convention with its dial, files that
+// are not right are told about, an earlier session's readings are offered back, and the page
+// printed holds what the window says.
 
 #include <QApplication>
+#include <QClipboard>
 #include <QComboBox>
 #include <QDir>
 #include <QDoubleSpinBox>
 #include <QFile>
+#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPdfWriter>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QStandardPaths>
+#include <QTabWidget>
 #include <QTableView>
+#include <QTableWidget>
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include "engine/angles.h"
 #include "readings/series_words.h"
+#include "readings_window/copyable_fields.h"
+#include "readings_window/dial_panel.h"
+#include "readings_window/picture_widgets.h"
 #include "readings_window/readings_list.h"
 #include "readings_window/readings_table_model.h"
 #include "readings_window/readings_window.h"
 #include "readings_window/recovery_file.h"
 #include "series/day_plan.h"
 #include "series/series.h"
+#include "tests/print/pdf_reader.h"
 #include "tests/support/modal_answerer.h"
 #include "tests/support/readings_driver.h"
 
@@ -37,6 +47,12 @@ void SaveShot(ReadingsWindow* readings, const QString& name) {
     QTest::qWait(50);
     if (!readings->grab().save(QDir(folder).filePath(name)))
         qWarning("cannot save %s", qPrintable(name));
+}
+
+// The worked readings read to the middle of the blur on a wall taken as plumb: 11.4 W.
+void DecideOnTheWorkedWall(ReadingsWindow* readings) {
+    readings->edgeBox->setCurrentIndex(1);
+    readings->findChild<QDoubleSpinBox*>(QStringLiteral("leanTolerance"))->setValue(0);
 }
 
 }  // namespace
@@ -97,6 +113,8 @@ class ReadingsWindowTest : public QObject {
         QVERIFY2(readings->bestTimeLabel->text().startsWith(QStringLiteral("Best on 2003-09-03: ")),
                  qPrintable(readings->bestTimeLabel->text()));
         SaveShot(readings, QStringLiteral("readings_window.png"));
+        readings->pictureTabs->setCurrentWidget(readings->dialPanel);
+        SaveShot(readings, QStringLiteral("readings_window_dial.png"));
     }
 
     void oneReadingSaysWhenToMeasureNext() {
@@ -318,22 +336,171 @@ class ReadingsWindowTest : public QObject {
         }
     }
 
+    // The page a newcomer reads: the answer, the lean, the tolerances, the wall in the
+    // conventions of dial programs and the dial, all on the one page.
     void printsTheSeriesToPdf() {
         auto window = OpenWindow();
         CalculateWorkedSeries(*window);
         ReadingsWindow* readings = OpenReadings(*window);
+        DecideOnTheWorkedWall(readings);
         QTemporaryDir folder;
-        const QString path = folder.filePath(QStringLiteral("series.pdf"));
+        const QString shots = qEnvironmentVariable("KESTRAMO_SCREENSHOT_DIR");
+        const QString path = QDir(shots.isEmpty() ? folder.path() : shots)
+                                 .filePath(QStringLiteral("readings_printout.pdf"));
         QPdfWriter pdf(path);
         pdf.setPageSize(QPageSize(QPageSize::A4));
         QVERIFY(readings->printTo(pdf));
-        QFile written(path);
-        QVERIFY(written.open(QIODevice::ReadOnly));
-        const QByteArray bytes = written.readAll();
-        QVERIFY(bytes.startsWith("%PDF"));
-        QCOMPARE(bytes.count("/Type /Page\n") + bytes.count("/Type /Page\r") +
-                     bytes.count("/Type /Page "),
-                 qsizetype(1));
+        QCOMPARE(pdf_reader::Pages(path), 1);
+        const QString text = pdf_reader::TextLines(path).join(QLatin1Char(' '));
+        for (const QString& expected :
+             {QStringLiteral("11.4\u00b0 W \u00b1"), QStringLiteral("3 readings"),
+              QStringLiteral("The wall is taken to stand as measured"),
+              QStringLiteral("Tolerances, one standard deviation each"),
+              QStringLiteral("Declination from south, east positive: -11.4\u00b0"),
+              QStringLiteral("Azimuth of the wall's normal, from north through east: 191.4\u00b0"),
+              QStringLiteral("A dial laid out for this wall reads within"),
+              QStringLiteral("Style height above the face: 48.0\u00b0"),
+              QStringLiteral("12:00 at 0.0\u00b0"), QStringLiteral("the way its face looks"),
+              QStringLiteral("the best stretch"),
+              QStringLiteral("Clock time (UTC\u22125, daylight time)")}) {
+            QVERIFY2(text.contains(expected), qPrintable(expected + QStringLiteral(" in ") + text));
+        }
+    }
+
+    // Once decided, the answer in the five conventions of dial programs, each copied with
+    // Ctrl+C once Tab has reached it; while undecided, none, and the dial waits.
+    void conventionsAreShownAndCopied() {
+        auto window = OpenWindow();
+        Calculate(*window, kMorning);
+        ReadingsWindow* readings = OpenReadings(*window);
+        QVERIFY(!readings->conventionsBox->isVisible());
+        QVERIFY2(readings->dialPanel->howGoodLabel->text().startsWith(
+                     QStringLiteral("The dial waits for a decided wall")),
+                 qPrintable(readings->dialPanel->howGoodLabel->text()));
+        QVERIFY(!readings->dialPanel->hourLinesTable->isVisibleTo(readings));
+
+        Calculate(*window, At("15:00", "15.46"));
+        Calculate(*window, At("16:30", "21.07"));
+        DecideOnTheWorkedWall(readings);
+        QVERIFY(readings->conventionsBox->isVisible());
+        readings->activateWindow();
+        const QStringList values = {"11.4\u00b0", "-11.4\u00b0", "191.4\u00b0", "90.0\u00b0",
+                                    "0.0\u00b0"};
+        QCOMPARE(readings->conventions->rows(), int(values.size()));
+        QVERIFY(WaitUntilActive(readings));
+        for (int row = 0; row < int(values.size()); ++row) {
+            QLineEdit* box = readings->conventions->value(row);
+            QCOMPARE(box->text(), values[row]);
+            QVERIFY(!box->accessibleName().isEmpty());
+            QApplication::clipboard()->clear();
+            if (row == 0) {
+                box->setFocus(Qt::TabFocusReason);
+            } else {
+                PressKey(Qt::Key_Tab);
+            }
+            QCOMPARE(FocusWidget(), box);
+            PressKey(Qt::Key_C, Qt::ControlModifier);
+            QCOMPARE(QApplication::clipboard()->text(), values[row]);
+        }
+    }
+
+    // The worked wall's dial: a line for every whole and half hour the sun reaches the face,
+    // each at the angle the closed formula of a vertical declining dial gives; the rows copy
+    // as a spreadsheet takes them; Alt+I shows the dial.
+    void theWorkedWallsDialIsListed() {
+        auto window = OpenWindow();
+        CalculateWorkedSeries(*window);
+        ReadingsWindow* readings = OpenReadings(*window);
+        DecideOnTheWorkedWall(readings);
+        QVERIFY(WaitUntilActive(readings));
+        PressKey(Qt::Key_I, Qt::AltModifier);
+        QCOMPARE(readings->pictureTabs->currentWidget(), readings->dialPanel);
+        QTableWidget* table = readings->dialPanel->hourLinesTable;
+        QVERIFY(table->isVisible());
+        QVERIFY2(readings->dialPanel->howGoodLabel->text().startsWith(
+                     QStringLiteral("A dial laid out for this wall reads within \u00b1")),
+                 qPrintable(readings->dialPanel->howGoodLabel->text()));
+        // On the plumb wall 11.4 W at 40.655 N the sun reaches the face from 6:30 to 18:00: at
+        // 18:30 it is either down or already behind the wall's plane, which runs 11.4 north of
+        // west, and so it is at 6:00 on the east side.
+        QCOMPARE(table->item(0, 0)->text(), QStringLiteral("6:30"));
+        QCOMPARE(table->item(table->rowCount() - 1, 0)->text(), QStringLiteral("18:00"));
+        QCOMPARE(table->rowCount(), 24);
+        const double phi = 40.655 * kestramo::kDegToRad;
+        const double d = 11.42 * kestramo::kDegToRad;
+        for (int row = 0; row < table->rowCount(); ++row) {
+            const double h =
+                table->item(row, 1)->text().chopped(1).toDouble() * kestramo::kDegToRad;
+            const double expected =
+                std::atan2(std::cos(phi) * std::sin(h),
+                           std::cos(h) * std::cos(d) + std::sin(phi) * std::sin(d) * std::sin(h)) *
+                kestramo::kRadToDeg;
+            const double shown = table->item(row, 2)->text().chopped(1).toDouble();
+            // The fitted wall is 11.4 W to within its tenth of a degree.
+            QVERIFY2(std::fabs(shown - expected) < 0.2,
+                     qPrintable(table->item(row, 0)->text() + QStringLiteral(": ") +
+                                QString::number(shown) + QStringLiteral(" against ") +
+                                QString::number(expected)));
+            QVERIFY(table->item(row, 3)->text().startsWith(QStringLiteral("\u00b1")));
+        }
+        QCOMPARE(readings->dialPanel->quantities->value(0)->text(), QStringLiteral("48.0\u00b0"));
+        table->setFocus();
+        table->setRangeSelected(QTableWidgetSelectionRange(0, 0, 1, 2), true);
+        PressKey(Qt::Key_C, Qt::ControlModifier);
+        QCOMPARE(QApplication::clipboard()->text(),
+                 QStringLiteral("6:30\t-82.5\u00b0\t-90.0\u00b0\n7:00\t-75.0\u00b0\t-80.0\u00b0"));
+    }
+
+    // What the window says in every state a series can be in: no statistician's words, no
+    // "1 minutes", and pictures and new controls named for screen readers.
+    void wordsAreASundialMakers_data() {
+        QTest::addColumn<int>("state");
+        QTest::newRow("no readings") << 0;
+        QTest::newRow("one reading") << 1;
+        QTest::newRow("decided") << 2;
+        QTest::newRow("a reading left out") << 3;
+    }
+
+    void wordsAreASundialMakers() {
+        QFETCH(int, state);
+        auto window = OpenWindow();
+        if (state >= 1) Calculate(*window, kMorning);
+        if (state >= 2) {
+            Calculate(*window, At("15:00", "15.46"));
+            Calculate(*window, At("16:30", "21.07"));
+        }
+        if (state == 3) Calculate(*window, At("15:30", "30"));
+        ReadingsWindow* readings = OpenReadings(*window);
+        QStringList texts;
+        for (const QLabel* label : readings->findChildren<QLabel*>()) texts << label->text();
+        for (const QWidget* widget : readings->findChildren<QWidget*>()) {
+            texts << widget->toolTip() << widget->accessibleName()
+                  << widget->accessibleDescription();
+        }
+        for (const QGroupBox* box : readings->findChildren<QGroupBox*>()) texts << box->title();
+        const QAbstractItemModel* model = readings->readingsTable->model();
+        for (int column = 0; column < model->columnCount(); ++column) {
+            texts << model->headerData(column, Qt::Horizontal).toString()
+                  << model->headerData(column, Qt::Horizontal, Qt::ToolTipRole).toString();
+            for (int row = 0; row < model->rowCount(); ++row) {
+                texts << model->index(row, column).data().toString()
+                      << model->index(row, column).data(Qt::ToolTipRole).toString();
+            }
+        }
+        static const QRegularExpression kJargon(
+            QStringLiteral("\u03c3|\u03c7|Birge|sigma|chi\\^?2|\\b1 (minutes|readings|lines)\\b|"
+                           "0\\.0 times"),
+            QRegularExpression::CaseInsensitiveOption);
+        for (const QString& text : texts) {
+            QVERIFY2(!text.contains(kJargon), qPrintable(text));
+        }
+        for (const QWidget* picture :
+             {static_cast<QWidget*>(readings->planView), static_cast<QWidget*>(readings->dayPlot),
+              static_cast<QWidget*>(readings->dialPanel->dialFace),
+              static_cast<QWidget*>(readings->pictureTabs)}) {
+            QVERIFY2(!picture->accessibleName().isEmpty(), qPrintable(picture->objectName()));
+        }
+        if (state >= 1) QVERIFY(!readings->planView->accessibleDescription().isEmpty());
     }
 };
 
