@@ -97,9 +97,9 @@ std::vector<std::pair<QString, QString>> DialQuantities(const kd::DialLayout& la
             rows.push_back({tr("Substyle angle"), degrees(layout.substyleAngle)});
             break;
     }
-    rows.push_back({tr("Substyle hour angle"), tr("%1 (%2 local apparent time)")
-                                                   .arg(degrees(layout.substyleHourAngle),
-                                                        ApparentTime(layout.substyleHourAngle))});
+    rows.push_back({tr("Substyle hour angle, %1 local apparent time")
+                        .arg(ApparentTime(layout.substyleHourAngle)),
+                    degrees(layout.substyleHourAngle)});
     return rows;
 }
 

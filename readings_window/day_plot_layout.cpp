@@ -20,7 +20,12 @@ std::vector<LegendEntry> Entries(const std::vector<rd::DayPlan>& plans) {
     const double longest = plans.empty() ? 4 : plans.front().longestShadow;
     const QString low = angle_text::Degrees(rd::kMinimumAltitude, 0, QLocale());
     std::vector<LegendEntry> entries = {
-        {Swatch::Lit, false, tr("sun on the face, at least %1 high").arg(low), {}},
+        {Swatch::Lit,
+         false,
+         plans.size() > 1 ? tr("sun on the face of the %1 wall, at least %2 high")
+                                .arg(angle_text::Declination(plans.front().wall), low)
+                          : tr("sun on the face, at least %1 high").arg(low),
+         {}},
         {Swatch::Best, false, tr("the best stretch"), {}},
         {Swatch::TooLow, false, tr("sun on the face, under %1 high").arg(low), {}},
         {Swatch::TooLong,
@@ -66,27 +71,37 @@ Layout LayOut(const QRectF& area, const std::vector<rd::DayPlan>& plans,
     const double row = metrics.height();
     const double gap = row * 0.4;
     layout.timeText = clock.isEmpty() ? tr("Clock time") : tr("Clock time (%1)").arg(clock);
-    layout.uncertaintyText = tr("Uncertainty with a reading then (\u00b0)");
+    layout.uncertaintyText = tr("Wall's uncertainty then (\u00b0)");
     layout.shadowText = tr("Shadow (square heights)");
 
-    // The legend flows in rows along the bottom, each entry as wide as its text.
+    // The legend flows in rows along the bottom, each entry as wide as its text; one wider than
+    // the picture wraps.
     layout.legend = Entries(plans);
     const double sample = SampleWidth(metrics);
     double x = area.left();
-    int rows = 1;
+    double y = 0;
+    double rowHeight = row;
     std::vector<QPointF> places;
     for (LegendEntry& entry : layout.legend) {
-        const double width =
-            std::min(area.width(), sample + row / 3 + metrics.horizontalAdvance(entry.text) + 2);
+        const double room = area.width() - sample - row / 3;
+        const double textWidth = std::min(room, metrics.horizontalAdvance(entry.text) + 2);
+        const double height = std::max(
+            row, metrics.boundingRect(QRectF(0, 0, textWidth, 1e6), Qt::TextWordWrap, entry.text)
+                     .height());
+        const double width = sample + row / 3 + textWidth;
         if (x > area.left() && x + width > area.right()) {
             x = area.left();
-            ++rows;
+            y += rowHeight;
+            rowHeight = row;
         }
-        places.push_back(QPointF(x - area.left(), (rows - 1) * row));
-        entry.rect = QRectF(0, 0, width, row);
+        places.push_back(QPointF(x - area.left(), y));
+        entry.rect = QRectF(0, 0, width, height);
+        rowHeight = std::max(rowHeight, height);
         x += width + row;
     }
-    layout.legendArea = QRectF(area.left(), area.bottom() - rows * row, area.width(), rows * row);
+    const double legendHeight = y + rowHeight;
+    layout.legendArea =
+        QRectF(area.left(), area.bottom() - legendHeight, area.width(), legendHeight);
     for (std::size_t i = 0; i < layout.legend.size(); ++i) {
         layout.legend[i].rect.moveTopLeft(layout.legendArea.topLeft() + places[i]);
     }
@@ -98,8 +113,6 @@ Layout LayOut(const QRectF& area, const std::vector<rd::DayPlan>& plans,
     layout.plot = QRectF(QPointF(area.left() + row + gap + leftLabels + gap, area.top() + row / 2),
                          QPointF(area.right() - row - gap - rightLabels - gap,
                                  layout.timeTitle.top() - row - gap / 2));
-    layout.timeTitle.setLeft(layout.plot.left());
-    layout.timeTitle.setRight(layout.plot.right());
     layout.uncertaintyTitle = QRectF(area.left(), layout.plot.top(), row, layout.plot.height());
     layout.shadowTitle = QRectF(area.right() - row, layout.plot.top(), row, layout.plot.height());
     return layout;

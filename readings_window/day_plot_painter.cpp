@@ -88,8 +88,8 @@ void DrawLegend(QPainter& painter, const day_plot_layout::Layout& layout) {
     const QFontMetricsF metrics(painter.font());
     const double sample = day_plot_layout::SampleWidth(metrics);
     for (const day_plot_layout::LegendEntry& entry : layout.legend) {
-        const QRectF swatch(entry.rect.left(), entry.rect.top() + entry.rect.height() * 0.15,
-                            sample, entry.rect.height() * 0.7);
+        const double row = metrics.height();
+        const QRectF swatch(entry.rect.left(), entry.rect.top() + row * 0.15, sample, row * 0.7);
         if (entry.swatch == Swatch::Uncertainty || entry.swatch == Swatch::Shadow) {
             painter.setPen(CurvePen(entry.swatch, entry.dashed, PixelScale(painter)));
             painter.drawLine(QPointF(swatch.left(), swatch.center().y()),
@@ -102,8 +102,7 @@ void DrawLegend(QPainter& painter, const day_plot_layout::Layout& layout) {
         }
         const QRectF text = entry.rect.adjusted(sample + metrics.height() / 3, 0, 0, 0);
         painter.setPen(QColor(0x30, 0x30, 0x30));
-        painter.drawText(text, Qt::AlignLeft | Qt::AlignVCenter,
-                         metrics.elidedText(entry.text, Qt::ElideRight, text.width()));
+        painter.drawText(text, Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap, entry.text);
     }
 }
 

@@ -65,7 +65,7 @@ DialPanel::DialPanel(QWidget* parent) : QWidget(parent) {
     hourLinesTable->setObjectName(QStringLiteral("hourLinesTable"));
     hourLinesTable->setAccessibleName(tr("Hour lines of the dial"));
     hourLinesTable->setHorizontalHeaderLabels(
-        {tr("Apparent time"), tr("Hour angle"), tr("Line at"), tr("\u00b1 minutes")});
+        {tr("Time"), tr("Hour angle"), tr("Line at"), tr("\u00b1 minutes")});
     hourLinesTable->horizontalHeaderItem(Time)->setToolTip(
         tr("Local apparent time, which the dial shows: 12:00 when the sun crosses the meridian."));
     hourLinesTable->horizontalHeaderItem(LineAngle)->setToolTip(

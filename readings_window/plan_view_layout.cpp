@@ -203,11 +203,20 @@ Layout LayOut(const QRectF& area, const rd::PlanView& view, const QFontMetricsF&
     for (const KeyEntry& entry : layout.key) {
         keyWidth = std::max(keyWidth, metrics.horizontalAdvance(entry.text));
     }
-    keyWidth += row * 2.2;  // the sample and the gaps
+    const double sample = row * 2.2;  // the sample and the gaps
+    keyWidth += sample;
+    // Each entry wrapped to the width, and the caption.
+    const auto wrapped = [&](const QString& text, double width) {
+        return std::max(
+            row, metrics.boundingRect(QRectF(0, 0, width, 1e6), Qt::TextWordWrap, text).height());
+    };
     const auto keyHeight = [&](double width) {
-        return row * double(layout.key.size()) + row / 3 +
-               metrics.boundingRect(QRectF(0, 0, width, 1000), Qt::TextWordWrap, layout.caption)
-                   .height();
+        double height = row / 3 + wrapped(layout.caption, width);
+        for (KeyEntry& entry : layout.key) {
+            entry.height = wrapped(entry.text, width - sample);
+            height += entry.height;
+        }
+        return height;
     };
     const double least = std::min(area.width(), area.height()) * 0.55;
     QRectF compass = area;

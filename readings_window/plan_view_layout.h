@@ -43,6 +43,7 @@ struct KeyEntry {
     Stroke stroke;  // what its sample shows; the sun's dot has none
     bool sun = false;
     QString text;
+    double height = 0;  // its text's, wrapped to the key's width
 };
 
 struct Layout {

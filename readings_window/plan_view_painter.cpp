@@ -56,7 +56,7 @@ void DrawSun(QPainter& painter, const QPointF& at, double radius) {
 void DrawKey(QPainter& painter, const plan_view_layout::Layout& layout) {
     const QFontMetricsF metrics(painter.font());
     const double row = metrics.height();
-    const double sample = row * 1.6;
+    const double sample = row * 1.6;  // and a gap of row * 0.6 to the text
     double y = layout.keyArea.top() + row / 3;
     for (const plan_view_layout::KeyEntry& entry : layout.key) {
         const double middle = y + row / 2;
@@ -74,12 +74,11 @@ void DrawKey(QPainter& painter, const plan_view_layout::Layout& layout) {
             painter.drawLine(QPointF(left + 2 * layout.pixel, middle),
                              QPointF(left + sample - 2 * layout.pixel, middle));
         }
-        const QRectF text(left + sample + row / 3, y, layout.keyArea.width() - sample - row / 3,
-                          row);
+        const QRectF text(left + sample + row * 0.6, y, layout.keyArea.width() - sample - row * 0.6,
+                          entry.height);
         painter.setPen(QColor(0x30, 0x30, 0x30));
-        painter.drawText(text, Qt::AlignLeft | Qt::AlignVCenter,
-                         metrics.elidedText(entry.text, Qt::ElideRight, text.width()));
-        y += row;
+        painter.drawText(text, Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap, entry.text);
+        y += entry.height;
     }
     painter.drawText(
         QRectF(layout.keyArea.left(), y, layout.keyArea.width(), layout.keyArea.bottom() - y),

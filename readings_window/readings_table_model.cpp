@@ -4,6 +4,7 @@
 #include <QColor>
 #include <QLocale>
 
+#include <algorithm>
 #include <cmath>
 
 #include "readings/angle_text.h"
@@ -24,6 +25,16 @@ QString Rounded(double value, int decimals) {
     const double scale = std::pow(10.0, decimals);
     const double rounded = std::round(value * scale) / scale;
     return QLocale().toString(rounded == 0 ? 0.0 : rounded, 'f', decimals);
+}
+
+// A residual to one place more than the shadow was typed with: "+0.001" for 15.46, "0.0" for
+// 25; what lies below that is no part of what was measured.
+int ResidualDecimals(const ks::Reading& reading) {
+    if (!reading.lengthText) return 3;
+    const QString typed = QString::fromStdString(*reading.lengthText).trimmed();
+    const qsizetype point =
+        std::max(typed.lastIndexOf(QLatin1Char('.')), typed.lastIndexOf(QLatin1Char(',')));
+    return point < 0 ? 1 : int(typed.size() - point - 1) + 1;
 }
 
 QString CoordinateText(double degrees, const char* positive, const char* negative) {
@@ -121,8 +132,12 @@ QString ReadingsTableModel::cellText(int row, int column) const {
             return QString();
         case Residual:
             if (!std::isfinite(verdict.residual)) return QString();
-            return (verdict.residual > 0 ? QStringLiteral("+") : QString()) +
-                   QLocale().toString(verdict.residual, 'g', 3);
+            {
+                const int decimals = ResidualDecimals(reading);
+                const bool longer = std::round(verdict.residual * std::pow(10.0, decimals)) > 0;
+                return (longer ? QStringLiteral("+") : QString()) +
+                       Rounded(verdict.residual, decimals);
+            }
         case ResidualSigma:
             if (!std::isfinite(verdict.residualSigma)) return QString();
             return Rounded(verdict.residualSigma, 1);

@@ -236,12 +236,14 @@ class ReadingsPicturesTest : public QObject {
             }
             QCOMPARE(uncertainties, int(walls.size()));
             if (walls.size() > 1) {
+                // Its two curves each, and the shading, which is the likeliest wall's.
                 for (const ks::DayPlan& plan : plans) {
                     const QString wall = QString::number(std::fabs(plan.wall), 'f', 1);
+                    const int entries = &plan == &plans.front() ? 3 : 2;
                     QVERIFY2(std::count_if(layout.legend.begin(), layout.legend.end(),
                                            [&](const dl::LegendEntry& e) {
                                                return e.text.contains(wall);
-                                           }) == 2,
+                                           }) == entries,
                              qPrintable(wall));
                 }
             }
