@@ -47,6 +47,20 @@ class ReadingsListCommand : public QUndoCommand {
     ReadingsList::State after_;
 };
 
+// Readings added at the end of the list: redone by adding them again, undone by taking them off.
+class AppendCommand : public QUndoCommand {
+  public:
+    AppendCommand(ReadingsList* list, ReadingsList::State rows, const QString& text)
+        : QUndoCommand(text), list_(list), rows_(std::move(rows)) {}
+
+    void redo() override { list_->append(rows_); }
+    void undo() override { list_->takeOff(rows_.readings.size()); }
+
+  private:
+    ReadingsList* list_;
+    ReadingsList::State rows_;  // the readings added, with what they say; no tolerances
+};
+
 ReadingsList::ReadingsList(QObject* parent) : QObject(parent), undoStack_(new QUndoStack(this)) {
     setObjectName(QStringLiteral("readingsList"));
     recompute();
@@ -58,9 +72,10 @@ ReadingsList::~ReadingsList() {
 
 bool ReadingsList::add(const Reading& reading, const std::optional<Geometry>& geometry) {
     if (Holds(state_.readings, reading)) return false;
-    State after = state_;
-    Append(after, reading, Inclusion::Automatic, geometry ? *geometry : ks::Examine(reading));
-    pushChange(std::move(after), tr("Add Reading"));
+    State rows;
+    rows.tolerances = state_.tolerances;
+    Append(rows, reading, Inclusion::Automatic, geometry ? *geometry : ks::Examine(reading));
+    undoStack_->push(new AppendCommand(this, std::move(rows), tr("Add Reading")));
     return true;
 }
 
@@ -141,27 +156,55 @@ void ReadingsList::pushChange(State after, const QString& text) {
 }
 
 void ReadingsList::apply(const State& state) {
-    const State before = std::exchange(state_, state);
+    state_ = state;
     recompute();
-    writeRecoveryFile(before);
+    writeWholeRecoveryFile();
     emit changed();
 }
 
-void ReadingsList::writeRecoveryFile(const State& before) {
-    if (!recoveryFile_) return;
-    // A reading more, and nothing else changed: one line more.
-    const std::size_t n = state_.readings.size();
-    const bool oneMore =
-        recoveryCurrent_ && n == before.readings.size() + 1 &&
-        state_.tolerances == before.tolerances &&
-        std::equal(before.inclusion.begin(), before.inclusion.end(), state_.inclusion.begin());
+void ReadingsList::append(const State& rows) {
+    const std::size_t before = state_.readings.size();
+    const auto add = [](auto& to, const auto& from) {
+        to.insert(to.end(), from.begin(), from.end());
+    };
+    add(state_.readings, rows.readings);
+    add(state_.inclusion, rows.inclusion);
+    add(state_.geometry, rows.geometry);
+    add(state_.uncertainty, rows.uncertainty);
+    // The rows were worked out with the tolerances of their day; those of the list count now.
+    if (rows.tolerances != state_.tolerances) {
+        for (std::size_t i = before; i < state_.geometry.size(); ++i) {
+            state_.uncertainty[i] =
+                ks::SingleReadingUncertainty(state_.geometry[i], state_.tolerances);
+        }
+    }
+    recompute();
+    const bool oneMore = rows.readings.size() == 1 && recoveryFile_ && recoveryCurrent_;
     if (oneMore &&
         recoveryFile_->append(
             kr::CsvLine(state_.readings.back(), state_.inclusion.back(), state_.geometry.back(),
                         state_.uncertainty.back(), state_.tolerances),
             kr::CsvHeader(kr::CsvContent::Readings))) {
+        emit changed();
         return;
     }
+    writeWholeRecoveryFile();
+    emit changed();
+}
+
+void ReadingsList::takeOff(std::size_t count) {
+    const std::size_t size = state_.readings.size() - std::min(count, state_.readings.size());
+    state_.readings.resize(size);
+    state_.inclusion.resize(size);
+    state_.geometry.resize(size);
+    state_.uncertainty.resize(size);
+    recompute();
+    writeWholeRecoveryFile();
+    emit changed();
+}
+
+void ReadingsList::writeWholeRecoveryFile() {
+    if (!recoveryFile_) return;
     recoveryCurrent_ = recoveryFile_->write(kr::WriteReadingsCsv(
         state_.readings, state_.inclusion, series_, state_.tolerances, kr::CsvContent::Readings));
 }

@@ -91,10 +91,15 @@ class ReadingsList : public QObject {
 
   private:
     friend class ReadingsListCommand;
+    friend class AppendCommand;
     void apply(const State& state);
+    // Readings added at the end, and taken off it again: what the undo stack keeps of an
+    // addition is the readings added, not the whole list twice.
+    void append(const State& rows);
+    void takeOff(std::size_t count);
+    void writeWholeRecoveryFile();
     void pushChange(State after, const QString& text);
     void recompute();
-    void writeRecoveryFile(const State& before);
 
     State state_;
     kestramo::series::SolvedSeries series_;

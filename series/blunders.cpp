@@ -121,7 +121,7 @@ double LargestPriorPull(const FitInput& input, const WallFit& fit) {
 
 std::optional<PriorConflict> FindPriorConflict(std::span<const Reading> readings,
                                                const FitInput& input, std::span<const char> usable,
-                                               double score) {
+                                               const WallFit& start, double score) {
     constexpr double kWidened = 10;
     std::optional<PriorConflict> best;
     for (SharedSource source : {SharedSource::Lean, SharedSource::Watch, SharedSource::Height}) {
@@ -138,9 +138,8 @@ std::optional<PriorConflict> FindPriorConflict(std::span<const Reading> readings
                 t.heightPercent = std::max(kWidened * t.heightPercent, 5.0);
                 break;
         }
-        const std::vector<WallFit> minima = FitMinima(wide, usable);
-        if (minima.empty()) continue;
-        const WallFit& fit = minima.front();
+        const WallFit fit = FitWall(wide, usable, start);
+        if (!fit.valid) continue;
         const double limit = best ? best->chiSquare : score - kRuledOut;
         if (!(fit.chiSquare < limit) ||
             ChiSquareTail(fit.chiSquare, fit.degreesOfFreedom) < kInconsistentBelow) {

@@ -69,12 +69,13 @@ struct PriorConflict {
 // every watch and square.
 double LargestPriorPull(const FitInput& input, const WallFit& fit);
 
-// Refits the usable readings with each tolerance of the lean, the watch and the square widened
-// tenfold in turn; the one whose chi^2 then lies more than kRuledOut below `score`, the most,
-// or nothing.
+// Refits the usable readings from `start` (their fit) with each tolerance of the lean, the
+// watch and the square widened tenfold in turn; the one whose chi^2 then lies more than
+// kRuledOut below `score`, the most, or nothing. A tolerance widened moves the wall a little,
+// not to another minimum: each refit follows the fit from where it is.
 std::optional<PriorConflict> FindPriorConflict(std::span<const Reading> readings,
                                                const FitInput& input, std::span<const char> usable,
-                                               double score);
+                                               const WallFit& start, double score);
 
 // The chance of a chi^2 at least this large with these degrees of freedom if the tolerances
 // hold (1 for no degrees of freedom).

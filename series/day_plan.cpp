@@ -3,19 +3,47 @@
 #include <algorithm>
 #include <cmath>
 
+#include "engine/serial_time.h"
+
 namespace kestramo::series {
+
+DaySky SkyOfDay(const Reading& latest, int stepMinutes) {
+    DaySky sky;
+    sky.latest = latest;
+    sky.stepMinutes = std::max(1, stepMinutes);
+    for (int minute = 0; minute < 24 * 60; minute += sky.stepMinutes) {
+        Reading then = latest;
+        then.observation.clockTime = minute * 60.0 / kSecondsPerDay;
+        sky.sun.push_back(Examine(then));
+    }
+    return sky;
+}
+
+bool SameDay(const DaySky& sky, const Reading& latest) {
+    const Observation& a = sky.latest.observation;
+    const Observation& b = latest.observation;
+    return std::trunc(a.date) == std::trunc(b.date) && a.latitude == b.latitude &&
+           a.longitude == b.longitude && a.zoneMeridian == b.zoneMeridian &&
+           a.daylightSaving == b.daylightSaving;
+}
 
 DayPlan PlanDay(const Reading& latest, const WallFit& fit, int date, int square,
                 const Tolerances& tolerances, int stepMinutes) {
+    return PlanDay(SkyOfDay(latest, stepMinutes), latest, fit, date, square, tolerances);
+}
+
+DayPlan PlanDay(const DaySky& sky, const Reading& latest, const WallFit& fit, int date, int square,
+                const Tolerances& tolerances) {
     const Tolerances t = Admissible(tolerances);
     DayPlan plan;
     plan.date = DateOf(latest);
     plan.wall = fit.declination;
     plan.uncertainty = fit.declinationSigma;
     plan.longestShadow = t.longestShadow;
-    const int step = std::max(1, stepMinutes);
-    for (int minute = 0; minute < 24 * 60; minute += step) {
-        const NextReading next = LookAhead(latest, minute * 60.0, fit, date, square, t);
+    const std::array<double, 16> block = NextReadingBlock(fit, date, square, t);
+    for (std::size_t k = 0; k < sky.sun.size(); ++k) {
+        const NextReading next = LookAhead(sky.sun[k], double(k) * sky.stepMinutes * 60.0,
+                                           latest.height, fit, date, block, t);
         PlanSample sample;
         sample.clockSeconds = next.clockSeconds;
         sample.sunAltitude = next.geometry.sunAltitude;

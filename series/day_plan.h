@@ -45,9 +45,24 @@ struct DayPlan {
     std::optional<BestWindow> best;  // empty when no practical reading is possible that day
 };
 
+// The sun through the day of `latest` (its date, site, zone and clock kind), every `stepMinutes`
+// minutes of clock time from 00:00: what a plan samples, the same for every wall, so that a
+// window can keep it while only the fit changes.
+struct DaySky {
+    Reading latest;
+    int stepMinutes = 5;
+    std::vector<ReadingGeometry> sun;  // one per sample
+};
+DaySky SkyOfDay(const Reading& latest, int stepMinutes = 5);
+// True when `sky` is the day of `latest` (the same date, site, zone and clock kind).
+bool SameDay(const DaySky& sky, const Reading& latest);
+
 // Samples the day of `latest` every `stepMinutes` minutes of clock time from 00:00, for the wall
 // `fit` (fitted with `latest` among its readings, `date` and `square` its groups).
 DayPlan PlanDay(const Reading& latest, const WallFit& fit, int date, int square,
                 const Tolerances& tolerances, int stepMinutes = 5);
+// The same over a day's sky worked out already; `latest` gives the square's height.
+DayPlan PlanDay(const DaySky& sky, const Reading& latest, const WallFit& fit, int date, int square,
+                const Tolerances& tolerances);
 
 }  // namespace kestramo::series

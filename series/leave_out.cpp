@@ -45,11 +45,13 @@ LeaveOutChoice LeaveOut(const FitInput& input, std::span<const char> usable,
             choice.leftOut.push_back(i);
         }
     }
-    choice.fit = FitWall(input, choice.use, start);
+    // A fit of these very readings needs no refit.
+    const bool settled = start.valid && choice.leftOut.empty() && start.used == count;
+    choice.fit = settled ? start : FitWall(input, choice.use, start);
     std::set<std::vector<char>> visited{choice.use};
 
     for (int step = 0; step < 2 * n + 2 && choice.fit.valid; ++step) {
-        const std::vector<ReadingResidual> residuals = ResidualsAt(input, choice.fit);
+        std::vector<ReadingResidual> residuals = ResidualsAt(input, choice.fit);
         // A reading left out that the fit now predicts comes back first.
         int back = -1;
         double backZ = price;
@@ -128,7 +130,10 @@ LeaveOutChoice LeaveOut(const FitInput& input, std::span<const char> usable,
                 leaveFit = std::move(without);
             }
         }
-        if (leave < 0) break;
+        if (leave < 0) {
+            choice.residuals = std::move(residuals);
+            break;
+        }
         use[size_t(leave)] = 0;
         if (!visited.insert(use).second) break;
         choice.use = use;

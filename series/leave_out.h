@@ -28,6 +28,9 @@ struct LeaveOutChoice {
     // chi^2 of the readings kept plus OutlierPrice for each reading left out: the price that
     // makes choices with different numbers of readings left out comparable.
     double score = 0;
+    // Every reading measured against `fit`, when the choice worked them out for it; empty
+    // otherwise.
+    std::vector<ReadingResidual> residuals;
 };
 
 // Starting from `start` (a fit of all `usable` readings, or any fit near the wall to try) with

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <array>
+
 #include "series/reading.h"
 #include "series/wall_fit.h"
 
@@ -27,5 +29,15 @@ struct NextReading {
 // with the lean as unknown as the fit has it.
 NextReading LookAhead(const Reading& latest, double clockSeconds, const WallFit& fit, int date,
                       int square, const Tolerances& tolerances);
+
+// The unknowns one more reading of `date` and `square` touches, with their covariance in the
+// fit (4 x 4 over declination, lean, watch, square; those the fit holds give their priors).
+std::array<double, 16> NextReadingBlock(const WallFit& fit, int date, int square,
+                                        const Tolerances& tolerances);
+// LookAhead with the sun at that time (Examine of the reading then) and the block worked out
+// already, for a plan that samples a day.
+NextReading LookAhead(const ReadingGeometry& sun, double clockSeconds, double height,
+                      const WallFit& fit, int date, const std::array<double, 16>& block,
+                      const Tolerances& tolerances);
 
 }  // namespace kestramo::series

@@ -56,8 +56,9 @@ int Latest(std::span<const Reading> readings, std::span<const char> use) {
 
 // Each reading measured against `fit`: in it, or left out of it.
 void Residuals(std::span<const Reading> readings, const FitInput& input, const WallFit& fit,
-               std::vector<ReadingVerdict>& verdicts) {
-    const std::vector<ReadingResidual> residuals = ResidualsAt(input, fit);
+               std::vector<ReadingVerdict>& verdicts, std::vector<ReadingResidual> known) {
+    const std::vector<ReadingResidual> residuals =
+        known.size() == readings.size() ? std::move(known) : ResidualsAt(input, fit);
     for (std::size_t i = 0; i < readings.size(); ++i) {
         ReadingVerdict& verdict = verdicts[i];
         if (verdict.state == ReadingState::SunBelowHorizon) continue;
@@ -160,7 +161,8 @@ SeriesResult CombineReadings(std::span<const Reading> readings,
             choices.push_back({use,
                                {int(i)},
                                without.front(),
-                               without.front().chiSquare + OutlierPrice(usableCount)});
+                               without.front().chiSquare + OutlierPrice(usableCount),
+                               {}});
         }
     }
     std::size_t bestChoice = 0;
@@ -228,7 +230,8 @@ SeriesResult CombineReadings(std::span<const Reading> readings,
     // So may a lean, a watch or a square far beyond its tolerance.
     if (!result.dateSlip &&
         (manyLeftOut || !Consistent(best) || LargestPriorPull(input, best) > kRuledOut)) {
-        result.priorConflict = FindPriorConflict(readings.first(n), input, usable, chosen.score);
+        result.priorConflict =
+            FindPriorConflict(readings.first(n), input, usable, minima.front(), chosen.score);
     }
     if (result.dateSlip || result.priorConflict) {
         chosen.use = usable;
@@ -240,7 +243,11 @@ SeriesResult CombineReadings(std::span<const Reading> readings,
     }
 
     for (int i : chosen.leftOut) result.readings[size_t(i)].state = ReadingState::Outlier;
-    Residuals(readings.first(n), input, best, result.readings);
+    // The leaving out measured every reading against its fit already, when that is the best.
+    const bool same =
+        best.declination == chosen.fit.declination && best.chiSquare == chosen.fit.chiSquare;
+    Residuals(readings.first(n), input, best, result.readings,
+              same ? std::move(chosen.residuals) : std::vector<ReadingResidual>{});
     for (int i : chosen.leftOut) {
         result.readings[size_t(i)].blunder = ExplainReading(input, best, readings.first(n), i);
     }

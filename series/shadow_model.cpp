@@ -206,7 +206,7 @@ AnswerUncertainty SingleReadingUncertainty(const ReadingGeometry& r, const Toler
 }
 
 bool Implausible(const ReadingGeometry& r, const Tolerances& t) {
-    return r.shadowRatio > kImplausibleFactor * Admissible(t).longestShadow;
+    return r.shadowRatio > kImplausibleFactor * std::max(t.longestShadow, 1.0);
 }
 
 }  // namespace kestramo::series

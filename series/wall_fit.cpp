@@ -17,7 +17,7 @@ constexpr int kMaxRetries = 24;
 // readings' own (independent), which keeps a fit of many thousands of readings fast.
 constexpr int kMaxKeptGroups = 256;
 constexpr double kLeanLimit = 45;   // degrees: beyond it a "wall" is a roof
-constexpr double kStepDone = 1e-6;  // degrees: a millionth of a degree is settled
+constexpr double kStepDone = 1e-4;  // degrees: a ten-thousandth of a degree is settled
 
 double Square(double x) { return x * x; }
 
@@ -452,6 +452,7 @@ double Standardized(const ReadingResidual& r, bool inFit) {
 
 std::vector<ReadingResidual> ResidualsAt(const FitInput& input, const WallFit& fit) {
     std::map<std::pair<int, int>, std::array<double, 16>> blocks;
+    const WallPose pose = WallPose::Of(fit.declination, fit.lean);
     std::vector<ReadingResidual> residuals;
     residuals.reserve(input.geometry.size());
     for (std::size_t i = 0; i < input.geometry.size(); ++i) {
@@ -460,19 +461,21 @@ std::vector<ReadingResidual> ResidualsAt(const FitInput& input, const WallFit& f
         auto found = blocks.find({d, s});
         if (found == blocks.end())
             found = blocks.emplace(std::pair(d, s), fit.covariance.Block(d, s)).first;
-        residuals.push_back(ResidualOf(input, fit, input.geometry[i], d, s, &found->second));
+        residuals.push_back(ResidualOf(input, fit, input.geometry[i], d, s, &found->second, &pose));
     }
     return residuals;
 }
 
 ReadingResidual ResidualOf(const FitInput& input, const WallFit& fit, const ReadingGeometry& g,
-                           int d, int s, const std::array<double, 16>* given) {
+                           int d, int s, const std::array<double, 16>* given,
+                           const WallPose* pose) {
     const Tolerances& t = input.tolerances;
     const double clock = d >= 0 && d < int(fit.clockOffset.size()) ? fit.clockOffset[size_t(d)] : 0;
     const double height =
         s >= 0 && s < int(fit.heightError.size()) ? fit.heightError[size_t(s)] : 0;
     ReadingResidual r;
-    r.predicted = PredictAngle(g, fit.declination, fit.lean, clock);
+    r.predicted =
+        pose ? PredictAngle(g, *pose, clock) : PredictAngle(g, fit.declination, fit.lean, clock);
     const ShadowAngle shadow = ShadowOf(r.predicted, t.edge);
     const double k = PerHeightFraction(shadow);
     r.residual = MeasuredAngle(g, t.edge) + k * height - r.predicted.theta;

@@ -95,7 +95,8 @@ std::vector<ReadingResidual> ResidualsAt(const FitInput& input, const WallFit& f
 // clock shifted, say), as a reading of `date` and `square` (groups of the input).
 ReadingResidual ResidualOf(const FitInput& input, const WallFit& fit,
                            const ReadingGeometry& geometry, int date, int square,
-                           const std::array<double, 16>* block = nullptr);
+                           const std::array<double, 16>* block = nullptr,
+                           const WallPose* pose = nullptr);
 // The residual in standard deviations of itself: for a reading in the fit the prediction
 // followed it, so its residual varies less than the reading (V - P); for one left out the
 // prediction's own uncertainty adds (V + P).
