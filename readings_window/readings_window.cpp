@@ -46,6 +46,8 @@ namespace {
 // The size the window opens at, which fits a 1024 x 768 screen with its frame and a panel;
 // a smaller screen's room is the limit.
 constexpr QSize kOpeningSize(960, 640);
+// Rows whose cells the columns' widths are measured from, besides those in view.
+constexpr int kRowsMeasured = 60;
 
 QPushButton* Button(QWidget* parent, const char* name, const QString& text) {
     auto* button = new QPushButton(text, parent);
@@ -99,6 +101,9 @@ void ReadingsWindow::createControls() {
     readingsTable->verticalHeader()->hide();
     readingsTable->horizontalHeader()->setStretchLastSection(true);
     readingsTable->setWordWrap(false);
+    // Columns are as wide as the rows in view and a few around them need, not as all of a long
+    // list: sizing a thousand rows' every cell after each Calculate would cost a noticeable pause.
+    readingsTable->horizontalHeader()->setResizeContentsPrecision(kRowsMeasured);
 
     cmdOpen = Button(this, "cmdOpen", tr("&Open..."));
     cmdSave = Button(this, "cmdSave", tr("&Save..."));
@@ -275,14 +280,18 @@ void ReadingsWindow::createControls() {
     layout->addWidget(statusLabel);
 }
 
-std::vector<rd::DayPlan> ReadingsWindow::makeDayPlans() const {
+std::vector<rd::DayPlan> ReadingsWindow::makeDayPlans() {
     std::vector<rd::DayPlan> plans;
     const rd::SeriesResult& result = list_->series().result;
     const int latest = list_->latestRow();
     if (latest < 0) return plans;
+    // The sun through the day stays as it is until the latest reading moves to another day or
+    // site; only the fit changes from one Calculate to the next.
+    const rd::Reading& reading = list_->reading(latest);
+    if (!sky_ || !rd::SameDay(*sky_, reading)) sky_ = rd::SkyOfDay(reading);
     for (const rd::WallFit& fit : result.fits) {
-        plans.push_back(rd::PlanDay(list_->reading(latest), fit, result.latestDate,
-                                    result.latestSquare, list_->tolerances()));
+        plans.push_back(rd::PlanDay(*sky_, reading, fit, result.latestDate, result.latestSquare,
+                                    list_->tolerances()));
     }
     return plans;
 }

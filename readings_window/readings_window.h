@@ -2,6 +2,7 @@
 
 #include <QWidget>
 
+#include <optional>
 #include <vector>
 
 #include "series/day_plan.h"
@@ -90,7 +91,7 @@ class ReadingsWindow : public QWidget {
     void createControls();
     void refresh();
     // The day plans of the latest reading used, one per wall still open (one when decided).
-    std::vector<kestramo::series::DayPlan> makeDayPlans() const;
+    std::vector<kestramo::series::DayPlan> makeDayPlans();
     void deleteSelected();
     void askOpen();
     void askSave();
@@ -114,6 +115,7 @@ class ReadingsWindow : public QWidget {
     ReadingsList* list_;
     ReadingsTableModel* model_;
     std::vector<kestramo::series::DayPlan> dayPlans_;  // as the day plot shows them
+    std::optional<kestramo::series::DaySky> sky_;      // the day they sample
     // The window's own keys, which no control inside it may take for itself.
     std::vector<QAction*> windowKeys_;
     QString lastFolder_;

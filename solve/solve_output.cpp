@@ -101,7 +101,7 @@ QString TextReport(const SolveInput& in) {
                           angle_text::Degrees(in.dial->substyleHourAngle, kDecimals, kC));
         for (const dial::HourLine& hour : in.dial->hourLines) {
             const double time = 12 + hour.hourAngle / 15;
-            lines << QStringLiteral("  %1:%2  line at %3, off by %4 minutes")
+            lines << QStringLiteral("  %1:%2  line at %3, may read %4 minutes off")
                          .arg(int(std::floor(time)), 2, 10, QLatin1Char('0'))
                          .arg(int(std::lround((time - std::floor(time)) * 60)), 2, 10,
                               QLatin1Char('0'))
