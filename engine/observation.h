@@ -1,5 +1,7 @@
 #pragma once
 
+#include <compare>
+
 // One shadow measurement's circumstances, everything the sun and the wall depend on apart from
 // the square and its shadow. A plain value: solving one observation never touches another.
 namespace kestramo {

@@ -98,8 +98,9 @@ std::vector<WallFit> FitMinima(const FitInput& input, std::span<const char> use,
     std::sort(ranked.begin(), ranked.end());
     const double least = ranked.front().first;
     std::vector<double> chosen;
-    for (const auto& [chi, seed] : ranked) {
+    for (const auto& [chi, candidate] : ranked) {
         if (chi > least + kPromising + 0.1 * least || chosen.size() == kMostRefined) break;
+        const double seed = candidate;
         const bool near = std::any_of(chosen.begin(), chosen.end(), [&](double other) {
             return std::fabs(AngleDifference(seed, other)) < kSameSeed;
         });

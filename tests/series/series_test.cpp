@@ -342,8 +342,10 @@ TEST(Series, AWholeDayOnTheWrongClockIsNamed) {
 TEST(Series, ALeanFarBeyondItsToleranceIsNamed) {
     const synthetic::Wall wall{-10, 3};
     std::vector<ks::Reading> readings;
-    for (double hour : {9.5, 10.5, 13.0, 15.0, 16.5}) {
-        readings.push_back(*synthetic::FromWall(synthetic::kLongIsland, wall, hour * 3600));
+    for (double hour : {8.0, 9.5, 10.5, 13.0, 15.5}) {
+        const auto reading = synthetic::FromWall(synthetic::kLongIsland, wall, hour * 3600);
+        ASSERT_TRUE(reading.has_value()) << hour << " h";
+        readings.push_back(*reading);
     }
     ks::Tolerances plumb;
     plumb.edge = ks::ShadowEdge::Middle;
