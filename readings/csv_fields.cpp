@@ -16,10 +16,15 @@ std::optional<QString> DecodeText(QByteArrayView bytes) {
     return text;
 }
 
-std::vector<Record> SplitRecords(const QString& text) {
+QChar Separator(const QString& text) {
     const QString firstLine = text.section(QRegularExpression(QStringLiteral("[\r\n]")), 0, 0);
-    const QChar separator =
-        firstLine.contains(u'\t') && !firstLine.contains(u',') ? QChar(u'\t') : QChar(u',');
+    if (firstLine.contains(u',')) return u',';
+    if (firstLine.contains(u'\t')) return u'\t';
+    return firstLine.contains(u';') ? u';' : u',';
+}
+
+std::vector<Record> SplitRecords(const QString& text) {
+    const QChar separator = Separator(text);
     std::vector<Record> records;
     Record record{1, {}};
     QString field;

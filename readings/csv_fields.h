@@ -19,8 +19,12 @@ struct Record {
 // mark is dropped), else UTF-8. None when the text holds a NUL character, as binary files do.
 std::optional<QString> DecodeText(QByteArrayView bytes);
 
-// Records of the text. Fields are separated by commas, or by tabs when the first line holds
-// tabs and no comma (a spreadsheet's "Unicode text"). Quoted fields may hold separators,
+// What separates the fields of the text: a comma, or a tab when the first line holds tabs and no
+// comma (a spreadsheet's "Unicode text"), or a semicolon when it holds semicolons and neither
+// (a spreadsheet's CSV where the decimal sign is a comma).
+QChar Separator(const QString& text);
+
+// Records of the text, its fields split at `Separator(text)`. Quoted fields may hold separators,
 // doubled quotes and line breaks; LF, CRLF and lone CR end a record.
 std::vector<Record> SplitRecords(const QString& text);
 

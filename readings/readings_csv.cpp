@@ -33,22 +33,6 @@ constexpr const char* kAnswerColumns[] = {
     "first", "second", "first_uncertainty", "second_uncertainty", "sun_altitude", "sun_azimuth",
 };
 
-// The tolerances a written file names on each line, each with its column.
-struct ToleranceColumn {
-    const char* name;
-    double Tolerances::*value;
-};
-constexpr ToleranceColumn kToleranceColumns[] = {
-    {"clock_tolerance_s", &Tolerances::clockSeconds},
-    {"timing_tolerance_s", &Tolerances::timingSeconds},
-    {"length_tolerance_percent", &Tolerances::lengthPercent},
-    {"blur_tolerance_fraction", &Tolerances::blurFraction},
-    {"height_tolerance_percent", &Tolerances::heightPercent},
-    {"tilt_tolerance_deg", &Tolerances::tiltDegrees},
-    {"lean_deg", &Tolerances::leanDegrees},
-    {"lean_tolerance_deg", &Tolerances::leanErrorDegrees},
-    {"longest_shadow_heights", &Tolerances::longestShadow},
-};
 const QString kEdgeColumn = QStringLiteral("shadow_edge");
 // What the series made of the readings, written with it and never read back.
 constexpr const char* kSeriesColumns[] = {
@@ -63,8 +47,8 @@ QStringList KnownColumns(CsvContent content = CsvContent::WithSeries) {
     for (const char* name : kAnswerColumns) {
         names << QLatin1String(name);
     }
-    for (const ToleranceColumn& column : kToleranceColumns) {
-        names << QLatin1String(column.name);
+    for (const series::ToleranceRow& row : series::ToleranceTable()) {
+        names << QLatin1String(row.column);
     }
     names << kEdgeColumn;
     if (content == CsvContent::WithSeries) {
@@ -123,9 +107,13 @@ QString Fixed(double value) {
     return std::isfinite(value) ? QString::number(value, 'f', kDecimals) : QString();
 }
 
-std::optional<double> ParseNumber(const QString& text) {
+// A number as the file writes it: a decimal point, or a decimal comma in a file whose fields a
+// semicolon separates, as spreadsheets write CSV where the comma is the decimal sign.
+std::optional<double> ParseNumber(const QString& text, bool decimalComma = false) {
+    QString plain = text.trimmed();
+    if (decimalComma && !plain.contains(u'.') && plain.count(u',') == 1) plain.replace(u',', u'.');
     bool ok = false;
-    const double value = QLocale::c().toDouble(text.trimmed(), &ok);
+    const double value = QLocale::c().toDouble(plain, &ok);
     if (!ok || !std::isfinite(value)) {
         return std::nullopt;
     }
@@ -177,8 +165,9 @@ QString Shown(const QString& text) {
 // Reads one record into a reading, or says what is wrong with it.
 class LineReader {
   public:
-    LineReader(const QHash<QString, qsizetype>& columns, const csv::Record& record)
-        : columns_(columns), record_(record) {}
+    LineReader(const QHash<QString, qsizetype>& columns, const csv::Record& record,
+               bool decimalComma)
+        : columns_(columns), record_(record), decimalComma_(decimalComma) {}
 
     QString error;  // empty while all is well
 
@@ -194,7 +183,7 @@ class LineReader {
             return 0;
         }
         const QString text = field(name);
-        const std::optional<double> value = ParseNumber(text);
+        const std::optional<double> value = parse(text);
         if (!value) {
             fail(QStringLiteral("%1 \"%2\" is not a number").arg(name, Shown(text)));
             return 0;
@@ -231,6 +220,10 @@ class LineReader {
         return *value;
     }
 
+    std::optional<double> parse(const QString& text) const {
+        return ParseNumber(text, decimalComma_);
+    }
+
     void fail(const QString& what) {
         if (error.isEmpty()) {
             error = QStringLiteral("line %1: %2").arg(record_.line).arg(what);
@@ -240,6 +233,7 @@ class LineReader {
   private:
     const QHash<QString, qsizetype>& columns_;
     const csv::Record& record_;
+    bool decimalComma_;
 };
 
 // A reading and the user's say over it.
@@ -288,25 +282,49 @@ std::optional<ReadLineResult> ReadLine(LineReader& in) {
 }
 
 // The tolerances a line's uncertainty columns were written with, where the line names them;
-// `fallback` for any it does not.
-Tolerances TolerancesOf(const LineReader& in, const Tolerances& fallback) {
+// `fallback` for any it does not. A value outside its range fails the line: a tolerance is never
+// brought into range behind the user's back.
+Tolerances TolerancesOf(LineReader& in, const Tolerances& fallback) {
     Tolerances tolerances = fallback;
-    for (const ToleranceColumn& column : kToleranceColumns) {
-        const QString name = QLatin1String(column.name);
-        if (!in.has(name)) {
-            continue;
-        }
-        const std::optional<double> written = ParseNumber(in.field(name).trimmed());
-        if (written) {
-            tolerances.*column.value = *written;
-        }
+    for (const series::ToleranceRow& row : series::ToleranceTable()) {
+        const QString name = QLatin1String(row.column);
+        if (!in.has(name) || in.field(name).trimmed().isEmpty()) continue;
+        tolerances.*row.value = in.number(name, row.low, row.high);
     }
     if (in.has(kEdgeColumn)) {
         const QString edge = in.field(kEdgeColumn).trimmed().toLower();
-        if (edge == u"outer") tolerances.edge = series::ShadowEdge::Outer;
-        if (edge == u"middle") tolerances.edge = series::ShadowEdge::Middle;
+        if (edge == u"outer") {
+            tolerances.edge = series::ShadowEdge::Outer;
+        } else if (edge == u"middle") {
+            tolerances.edge = series::ShadowEdge::Middle;
+        } else if (!edge.isEmpty()) {
+            in.fail(QStringLiteral("%1 \"%2\" is neither outer nor middle")
+                        .arg(kEdgeColumn, Shown(edge)));
+        }
     }
-    return series::Admissible(tolerances);
+    return tolerances;
+}
+
+// What is wrong with a record that has more fields than line 1 has columns: a field would be
+// read under the wrong column. Empty fields at its end are harmless, as some spreadsheets write
+// them. In a comma-separated file the likely cause is a decimal comma, "30,54" for 30.54.
+std::optional<QString> ExtraFields(const csv::Record& record, qsizetype columns,
+                                   bool decimalComma) {
+    const QStringList& fields = record.fields;
+    qsizetype used = fields.size();
+    while (used > columns && fields[used - 1].trimmed().isEmpty()) --used;
+    if (used <= columns) return std::nullopt;
+    QString text =
+        QStringLiteral("line %1: has %2 fields, more than the %3 columns named on line 1")
+            .arg(record.line)
+            .arg(used)
+            .arg(columns);
+    if (!decimalComma) {
+        text += QStringLiteral(
+            "; a decimal comma in a comma-separated file? Write numbers with a decimal point "
+            "(30.54, not 30,54)");
+    }
+    return text;
 }
 
 // Compares the answer columns the line carries with the recomputed answers.
@@ -321,7 +339,7 @@ QStringList Mismatches(const LineReader& in, const series::ReadingGeometry& g,
         if (text.isEmpty() && !std::isfinite(recomputed)) {
             return;
         }
-        const std::optional<double> written = ParseNumber(text);
+        const std::optional<double> written = in.parse(text);
         const double slack = relative && std::isfinite(recomputed)
                                  ? std::max(kAnswerSlack, kUncertaintySlack * std::fabs(recomputed))
                                  : kAnswerSlack;
@@ -375,6 +393,7 @@ CsvReadResult ReadReadingsCsv(QByteArrayView bytes, const Tolerances& tolerances
         return notOurs(QStringLiteral("it holds binary data, not text."));
     }
     const std::vector<csv::Record> records = csv::SplitRecords(*text);
+    const bool decimalComma = csv::Separator(*text) == u';';
     if (records.empty()) {
         return notOurs(QStringLiteral("it is empty."));
     }
@@ -408,13 +427,17 @@ CsvReadResult ReadReadingsCsv(QByteArrayView bytes, const Tolerances& tolerances
     }
     const bool namesTolerances =
         columns.contains(kEdgeColumn) ||
-        std::any_of(std::begin(kToleranceColumns), std::end(kToleranceColumns),
-                    [&](const ToleranceColumn& column) {
-                        return columns.contains(QLatin1String(column.name));
+        std::any_of(series::ToleranceTable().begin(), series::ToleranceTable().end(),
+                    [&](const series::ToleranceRow& row) {
+                        return columns.contains(QLatin1String(row.column));
                     });
     for (std::size_t r = 1; r < records.size(); ++r) {
         const csv::Record& record = records[r];
-        LineReader in(columns, record);
+        LineReader in(columns, record, decimalComma);
+        if (const std::optional<QString> extra = ExtraFields(record, names.size(), decimalComma)) {
+            result.problems.push_back({record.line, *extra, true});
+            continue;
+        }
         if (record.fields.size() < needed) {
             result.problems.push_back(
                 {record.line,
@@ -425,11 +448,11 @@ CsvReadResult ReadReadingsCsv(QByteArrayView bytes, const Tolerances& tolerances
             continue;
         }
         const std::optional<ReadLineResult> line = ReadLine(in);
-        if (!line) {
+        const Tolerances lineTolerances = TolerancesOf(in, tolerances);
+        if (!line || !in.error.isEmpty()) {
             result.problems.push_back({record.line, in.error, true});
             continue;
         }
-        const Tolerances lineTolerances = TolerancesOf(in, tolerances);
         if (namesTolerances && !result.tolerances) {
             result.tolerances = lineTolerances;
         }
@@ -496,8 +519,8 @@ QByteArray CsvLine(const Reading& reading, Inclusion inclusion, const series::Re
         Fixed(g.sunAltitude),
         Fixed(g.sunAzimuth),
     };
-    for (const ToleranceColumn& column : kToleranceColumns) {
-        fields << Number(tolerances.*column.value);
+    for (const series::ToleranceRow& row : series::ToleranceTable()) {
+        fields << Number(tolerances.*row.value);
     }
     fields << EdgeText(tolerances.edge);
     if (series && index < series->readings.size()) {

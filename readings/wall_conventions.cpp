@@ -6,6 +6,7 @@
 #include <cmath>
 
 #include "dial/dial_summary.h"
+#include "engine/angles.h"
 #include "readings/angle_text.h"
 
 namespace ks = kestramo::series;
@@ -27,9 +28,10 @@ std::vector<std::pair<QString, QString>> Conventions(double declination, double 
     if (azimuth < 0) azimuth += 360;
     return {
         {tr("Declination from south, west positive"), degrees(declination)},
-        {tr("Declination from south, east positive"), degrees(-declination)},
+        {tr("Declination from south, east positive"),
+         degrees(kestramo::WrapHalfTurn(-declination))},
         {tr("Azimuth of the wall's normal, from north through east"), degrees(azimuth)},
-        {tr("Inclination of the face (90\u00b0 = vertical)"), degrees(90 + lean)},
+        {tr("Inclination of the face (90\u00b0 = vertical)"), degrees(90 - lean)},
         {tr("Reclination from vertical (leaning back positive)"), degrees(lean)},
     };
 }

@@ -17,7 +17,8 @@ namespace wall_conventions {
 
 // The wall's facing, each with its label: declination from south west positive, the same east
 // positive, the azimuth of the wall's normal from north through east, and the lean as an
-// inclination (90 degrees = vertical) and as a reclination from vertical.
+// inclination (the angle between the face and the horizontal on the face's side: 90 degrees
+// vertical, less for a face that leans back) and as a reclination from vertical.
 std::vector<std::pair<QString, QString>> Conventions(double declination, double lean,
                                                      const QLocale& locale = QLocale());
 

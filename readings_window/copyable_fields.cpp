@@ -1,11 +1,41 @@
 #include "readings_window/copyable_fields.h"
 
+#include <QApplication>
+#include <QClipboard>
 #include <QFontMetrics>
 #include <QGridLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 
 #include <algorithm>
+
+namespace {
+
+// A read-only box whose Ctrl+C copies the plain number.
+class ValueBox : public QLineEdit {
+  public:
+    using QLineEdit::QLineEdit;
+
+  protected:
+    void keyPressEvent(QKeyEvent* event) override {
+        if (event->matches(QKeySequence::Copy)) {
+            QApplication::clipboard()->setText(
+                PlainNumber(hasSelectedText() ? selectedText() : text()));
+            event->accept();
+            return;
+        }
+        QLineEdit::keyPressEvent(event);
+    }
+};
+
+}  // namespace
+
+QString PlainNumber(const QString& shown) {
+    QString plain = shown;
+    plain.remove(QChar(0x00b0)).remove(QChar(0x00b1));
+    return plain.trimmed();
+}
 
 CopyableFields::CopyableFields(const QString& objectPrefix, QWidget* parent)
     : QWidget(parent), prefix_(objectPrefix), grid_(new QGridLayout(this)) {
@@ -17,7 +47,7 @@ void CopyableFields::setRows(const std::vector<std::pair<QString, QString>>& row
     while (values_.size() < rows.size()) {
         auto* label = new QLabel(this);
         label->setWordWrap(true);
-        auto* value = new QLineEdit(this);
+        auto* value = new ValueBox(this);
         value->setObjectName(prefix_ + QString::number(values_.size()));
         value->setReadOnly(true);
         label->setBuddy(value);

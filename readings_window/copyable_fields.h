@@ -10,9 +10,14 @@ class QGridLayout;
 class QLabel;
 class QLineEdit;
 
+// A value as another program takes it when pasted: the number alone, in the locale's notation,
+// without the degree sign or the plus-minus sign shown with it ("37,6" for "37,6°").
+QString PlainNumber(const QString& shown);
+
 // Labelled values a user can copy: each value in a read-only box that Tab reaches and that
-// selects its text when it does, so that Ctrl+C copies it, its label beside it; screen readers
-// hear the label as the box's name. The answer's conventions and the dial's quantities.
+// selects its text when it does, so that Ctrl+C copies it (as a plain number), its label beside
+// it; screen readers hear the label as the box's name. The answer's conventions and the dial's
+// quantities.
 class CopyableFields : public QWidget {
     Q_OBJECT
 

@@ -24,7 +24,8 @@ namespace {
 
 enum Column { Time, HourAngle, LineAngle, TimeError, Columns };
 
-// The selected cells as a spreadsheet takes them: tabs between columns, a line a row.
+// The selected cells as a spreadsheet takes them: tabs between columns, a line a row, each a
+// plain number.
 QString SelectedText(const QTableWidget& table) {
     QList<QTableWidgetItem*> items = table.selectedItems();
     std::sort(items.begin(), items.end(), [](const QTableWidgetItem* a, const QTableWidgetItem* b) {
@@ -35,7 +36,7 @@ QString SelectedText(const QTableWidget& table) {
     for (const QTableWidgetItem* item : items) {
         if (row >= 0) text += item->row() == row ? QLatin1Char('\t') : QLatin1Char('\n');
         row = item->row();
-        text += item->text();
+        text += PlainNumber(item->text());
     }
     return text;
 }
@@ -80,6 +81,8 @@ DialPanel::DialPanel(QWidget* parent) : QWidget(parent) {
                                                             3 / 2);
     hourLinesTable->horizontalHeader()->setStretchLastSection(true);
     hourLinesTable->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    // Tab leaves the table for the next control; the arrows move between its cells.
+    hourLinesTable->setTabKeyNavigation(false);
     hourLinesTable->setWordWrap(false);
     auto* copy = new QAction(tr("Copy"), hourLinesTable);
     copy->setShortcut(QKeySequence::Copy);

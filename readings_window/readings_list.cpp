@@ -146,9 +146,22 @@ void ReadingsList::markFiled(const std::vector<Reading>& readings) {
     }
 }
 
+void ReadingsList::keepSafe(const std::vector<Reading>& readings,
+                            const std::vector<Inclusion>& inclusion,
+                            const std::vector<Geometry>& geometry) {
+    for (std::size_t i = 0; i < readings.size(); ++i) {
+        if (Holds(keptSafe_.readings, readings[i])) continue;
+        keptSafe_.readings.push_back(readings[i]);
+        keptSafe_.inclusion.push_back(i < inclusion.size() ? inclusion[i] : Inclusion::Automatic);
+        keptSafe_.geometry.push_back(i < geometry.size() ? geometry[i] : ks::Examine(readings[i]));
+    }
+    writeWholeRecoveryFile();
+}
+
 bool ReadingsList::hasUnfiledReadings() const {
-    return std::any_of(state_.readings.begin(), state_.readings.end(),
-                       [this](const Reading& reading) { return !Holds(filed_, reading); });
+    const auto unfiled = [this](const Reading& reading) { return !Holds(filed_, reading); };
+    return std::any_of(state_.readings.begin(), state_.readings.end(), unfiled) ||
+           std::any_of(keptSafe_.readings.begin(), keptSafe_.readings.end(), unfiled);
 }
 
 void ReadingsList::pushChange(State after, const QString& text) {
@@ -205,8 +218,18 @@ void ReadingsList::takeOff(std::size_t count) {
 
 void ReadingsList::writeWholeRecoveryFile() {
     if (!recoveryFile_) return;
-    recoveryCurrent_ = recoveryFile_->write(kr::WriteReadingsCsv(
-        state_.readings, state_.inclusion, series_, state_.tolerances, kr::CsvContent::Readings));
+    QByteArray bytes = kr::WriteReadingsCsv(state_.readings, state_.inclusion, series_,
+                                            state_.tolerances, kr::CsvContent::Readings);
+    // An earlier session's readings no longer in the list, undone or deleted, stay on disk.
+    for (std::size_t i = 0; i < keptSafe_.readings.size(); ++i) {
+        const Reading& reading = keptSafe_.readings[i];
+        if (Holds(state_.readings, reading) || Holds(filed_, reading)) continue;
+        const Geometry& geometry = keptSafe_.geometry[i];
+        bytes += kr::CsvLine(reading, keptSafe_.inclusion[i], geometry,
+                             ks::SingleReadingUncertainty(geometry, state_.tolerances),
+                             state_.tolerances);
+    }
+    recoveryCurrent_ = recoveryFile_->write(bytes);
 }
 
 void ReadingsList::recompute() {

@@ -83,7 +83,13 @@ class ReadingsList : public QObject {
     bool recoveryFileIsCurrent() const { return recoveryCurrent_; }
     // These readings are in a readings file now, saved or opened by the user.
     void markFiled(const std::vector<Reading>& readings);
-    // True when some reading of the list is in no readings file the user saved or opened.
+    // Readings taken in from an earlier session's recovery file, which goes once this session's
+    // holds them: this session's file keeps them from now on whatever is undone or deleted,
+    // until they are in a file the user saved or opened. The recovery file is written anew.
+    void keepSafe(const std::vector<Reading>& readings, const std::vector<Inclusion>& inclusion,
+                  const std::vector<Geometry>& geometry);
+    // True when some reading of the list, or one kept safe, is in no readings file the user
+    // saved or opened.
     bool hasUnfiledReadings() const;
 
   signals:
@@ -108,4 +114,5 @@ class ReadingsList : public QObject {
     std::unique_ptr<recovery_file::SessionFile> recoveryFile_;
     bool recoveryCurrent_ = true;  // nothing to write yet
     std::vector<Reading> filed_;
+    State keptSafe_;  // readings of earlier sessions, with what each says; no tolerances
 };

@@ -101,6 +101,8 @@ void ReadingsWindow::createControls() {
     readingsTable->verticalHeader()->hide();
     readingsTable->horizontalHeader()->setStretchLastSection(true);
     readingsTable->setWordWrap(false);
+    // Tab leaves the table for the next control; the arrows move between its cells.
+    readingsTable->setTabKeyNavigation(false);
     // Columns are as wide as the rows in view and a few around them need, not as all of a long
     // list: sizing a thousand rows' every cell after each Calculate would cost a noticeable pause.
     readingsTable->horizontalHeader()->setResizeContentsPrecision(kRowsMeasured);

@@ -55,7 +55,8 @@ void ReadingsWindow::offerEarlierSessions() {
                 added.readings == 1
                     ? tr("1 reading of an earlier session added.")
                     : tr("%1 readings of an earlier session added.").arg(added.readings));
-            // Its readings are safe in this session's own file now.
+            // Its readings are safe in this session's own file now, whatever is undone.
+            list_->keepSafe(read.readings, read.inclusion, read.geometry);
             if (list_->recoveryFileIsCurrent()) earlier.remove();
         } else if (answer == QMessageBox::Discard) {
             earlier.remove();

@@ -10,22 +10,13 @@ class QComboBox;
 class QDoubleSpinBox;
 class QWidget;
 
-// The tolerances the readings window lets the user set, one row of the table each: a new
-// tolerance is one row more. The edge of the shadow read has a box of its own.
+// The tolerances the readings window lets the user set, one box for each row of the series'
+// table of tolerances. The edge of the shadow read has a box of its own.
 namespace tolerance_fields {
 
-struct Field {
-    const char* objectName;      // of its box, e.g. "clockTolerance"
-    const char* label;           // beside its box, with its access key, e.g. "&Clock:"
-    const char* accessibleName;  // e.g. "Clock tolerance in seconds"
-    const char* toolTip;         // what it is, in a sentence
-    const char* name;            // in a sentence, e.g. "clock"
-    const char* unit;            // after the number, with the space it takes, e.g. " s"
-    double minimum;              // in the unit
-    double maximum;              // in the unit
-    double step;                 // of the box's arrows, in the unit
-    double kestramo::series::Tolerances::*value;
-};
+// Each tolerance's row of the series' one table: its box's object name, label, accessible
+// name, tool tip, unit, range and step.
+using Field = kestramo::series::ToleranceRow;
 
 std::span<const Field> Fields();
 

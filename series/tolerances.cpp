@@ -6,18 +6,87 @@
 namespace kestramo::series {
 namespace {
 
-double NonNegative(double value) { return std::isfinite(value) && value > 0 ? value : 0; }
+// The ranges are what a person may mean: a watch more than an hour off is a clock set wrongly,
+// not a tolerance, and a square more than 20 degrees off perpendicular is not held "straight
+// out".
+constexpr ToleranceRow kRows[] = {
+    {&Tolerances::clockSeconds, "clock_tolerance_s", "clock-error", "clockTolerance", 0, 3600, 1,
+     " s", "seconds", "&Clock, one watch a day:", "Clock tolerance in seconds",
+     "How far the watch may be off true time; the readings of one date share the watch.", "clock",
+     "The watch's offset, seconds, shared by the readings of one date."},
+    {&Tolerances::timingSeconds, "timing_tolerance_s", "timing-error", "timingTolerance", 0, 600, 1,
+     " s", "seconds", "&Noting the time:", "Timing tolerance in seconds",
+     "Between seeing the shadow settle and reading the watch, each reading on its own.",
+     "noting the time", "Noting each reading's time, seconds."},
+    {&Tolerances::lengthPercent, "length_tolerance_percent", "length-error", "lengthTolerance", 0,
+     50, 0.1, " %", "percent", "S&hadow length, the tape:", "Shadow length tolerance in percent",
+     "Measuring the shadow's length, in percent of it, each reading.", "shadow length",
+     "Measuring each shadow's length, percent of it."},
+    {&Tolerances::blurFraction, "blur_tolerance_fraction", "blur-error", "blurTolerance", 0, 2,
+     0.05, " of the blur", "fraction",
+     "&Blurred end:", "Blurred end tolerance as a share of the blur",
+     "The sun's disc blurs the shadow's end over half a degree; how well you read the edge, as a "
+     "share of the blur's width.",
+     "blurred end", "Reading the blurred end, fraction of the blur's width."},
+    {&Tolerances::heightPercent, "height_tolerance_percent", "height-error", "heightTolerance", 0,
+     50, 0.1, " %", "percent",
+     "Square h&eight, one per square:", "Square height tolerance in percent",
+     "The square's height, in percent; the readings with the same typed height share it.",
+     "square height", "The square's height, percent, shared by the readings of one typed height."},
+    {&Tolerances::tiltDegrees, "tilt_tolerance_deg", "tilt-error", "tiltTolerance", 0, 20, 0.1,
+     "\u00b0", "degrees", "Square &tilt:", "Square tilt tolerance in degrees",
+     "How far the square may be off perpendicular to the wall, each reading.", "square tilt",
+     "The square's tilt from perpendicular, degrees, each reading."},
+    {&Tolerances::leanDegrees, "lean_deg", "lean", "leanMeasured", -45, 45, 0.1, "\u00b0",
+     "degrees", "Wall's &lean as measured:", "The wall's lean in degrees",
+     "Degrees from vertical: positive when the face leans back toward the sky, negative when it "
+     "overhangs; 0 for a wall that looks plumb.",
+     "the wall's lean",
+     "The wall's lean as measured, degrees from vertical, positive when the face leans back, "
+     "negative when it overhangs."},
+    {&Tolerances::leanErrorDegrees, "lean_tolerance_deg", "lean-error", "leanTolerance", 0, 20, 0.1,
+     "\u00b0", "degrees", "Lean &accuracy:", "Lean tolerance in degrees",
+     "How far the real lean may be from the lean measured; 0.5\u00b0 is what \u201clooks "
+     "plumb\u201d means.",
+     "lean accuracy", "How far the real lean may be from that, degrees."},
+    {&Tolerances::longestShadow, "longest_shadow_heights", "longest-shadow", "longestShadow", 1, 50,
+     0.5, " heights", "heights",
+     "Longest shadow I can &measure:", "Longest shadow in square heights",
+     "The plan offers no reading with a longer shadow; a reading ten times longer is taken for a "
+     "slip of the hand.",
+     "longest shadow", "The longest shadow you can measure, in square heights."},
+};
 
 }  // namespace
 
+std::span<const ToleranceRow> ToleranceTable() { return kRows; }
+
+const ToleranceRow* ToleranceByColumn(std::string_view column) {
+    for (const ToleranceRow& row : kRows) {
+        if (column == row.column) return &row;
+    }
+    return nullptr;
+}
+
+const ToleranceRow* ToleranceByOption(std::string_view option) {
+    for (const ToleranceRow& row : kRows) {
+        if (option == row.option) return &row;
+    }
+    return nullptr;
+}
+
+double DefaultOf(const ToleranceRow& row) { return Tolerances{}.*row.value; }
+
+bool InRange(const ToleranceRow& row, double value) {
+    return value >= row.low && value <= row.high;
+}
+
 Tolerances Admissible(const Tolerances& t) {
     Tolerances a = t;
-    for (double* value : {&a.clockSeconds, &a.timingSeconds, &a.lengthPercent, &a.blurFraction,
-                          &a.heightPercent, &a.tiltDegrees, &a.leanErrorDegrees}) {
-        *value = NonNegative(*value);
+    for (const ToleranceRow& row : kRows) {
+        double& value = a.*row.value;
+        value = std::isfinite(value) ? std::clamp(value, row.low, row.high) : DefaultOf(row);
     }
-    a.leanDegrees = std::isfinite(t.leanDegrees) ? std::clamp(t.leanDegrees, -45.0, 45.0) : 0;
-    a.longestShadow = std::isfinite(t.longestShadow) ? std::max(1.0, t.longestShadow) : 4;
     return a;
 }
 

@@ -1,5 +1,9 @@
 #pragma once
 
+#include <optional>
+#include <span>
+#include <string_view>
+
 // How good the user's measurements are, and how the shadow was read: everything the fit of a
 // series needs besides the readings themselves. Every tolerance is one standard deviation; a
 // zero tolerance leaves that source out.
@@ -42,9 +46,41 @@ struct Tolerances {
     friend bool operator==(const Tolerances&, const Tolerances&) = default;
 };
 
-// The tolerances with every value brought into its admissible range: negative or non-finite
-// tolerances become 0 (that source left out), the lean lies within 45 degrees either way, and
-// the longest shadow is at least 1 square height.
+// One tolerance, everything the window, the readings file and the command line say of it. Each
+// number of `Tolerances` has one row; a kind of reading with tolerances of its own adds rows.
+struct ToleranceRow {
+    double Tolerances::*value;
+    const char* column;      // the readings file's column, e.g. "clock_tolerance_s"
+    const char* option;      // the command line's option, without its dashes: "clock-error"
+    const char* objectName;  // the window's box: "clockTolerance"
+    double low;              // the range the value must lie in, in the unit, both ends included
+    double high;
+    double step;            // of the window box's arrows
+    const char* unit;       // after the number, with the space it takes: " s", " %", "\u00b0"
+    const char* valueName;  // the option's value in its help: "seconds"
+    const char* label;      // beside the window's box, with its access key
+    const char* accessibleName;
+    const char* toolTip;  // what it is, in a sentence
+    const char* name;     // in a sentence: "clock"
+    const char* help;     // the option's help, without the default
+};
+
+std::span<const ToleranceRow> ToleranceTable();
+
+// The row of a file column or an option; null for none.
+const ToleranceRow* ToleranceByColumn(std::string_view column);
+const ToleranceRow* ToleranceByOption(std::string_view option);
+
+// The tolerance's value by default, from `Tolerances{}`.
+double DefaultOf(const ToleranceRow& row);
+
+// Whether `value` may stand for this tolerance: within the row's range, both ends included;
+// NaN and infinities never.
+bool InRange(const ToleranceRow& row, double value);
+
+// The tolerances with every value brought into its row's range (NaN to its default): for
+// callers that hold numbers no person typed. What people type is refused outside the range, by
+// the window, the readings file and the command line alike.
 Tolerances Admissible(const Tolerances& tolerances);
 
 }  // namespace kestramo::series

@@ -1,7 +1,8 @@
 // kestramo-solve: the wall's declination from a readings file, or from one reading given as
 // options, on the command line. Exit status: 0 when every line was read and at least one reading
-// gives an answer, 1 when the file was read but no reading gives one, 2 when the file, a line or
-// an option could not be read (then nothing goes to standard output).
+// gives an answer or the series decides a wall, 1 when the file was read but no answer comes of
+// it, 2 when the file, a line or an option could not be read (then nothing goes to standard
+// output).
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -58,40 +59,37 @@ kr::CsvReadResult ReadingFromOptions(const QCommandLineParser& parser) {
     return result;
 }
 
-// A tolerance option, in [low, high]; empty when not given.
-struct ToleranceOption {
-    const char* name;
-    double ks::Tolerances::*value;
-    double low;
-    double high;
-};
-constexpr ToleranceOption kToleranceOptions[] = {
-    {"clock-error", &ks::Tolerances::clockSeconds, 0, 1e6},
-    {"timing-error", &ks::Tolerances::timingSeconds, 0, 1e6},
-    {"length-error", &ks::Tolerances::lengthPercent, 0, 1e6},
-    {"blur-error", &ks::Tolerances::blurFraction, 0, 1e6},
-    {"height-error", &ks::Tolerances::heightPercent, 0, 1e6},
-    {"tilt-error", &ks::Tolerances::tiltDegrees, 0, 90},
-    {"lean", &ks::Tolerances::leanDegrees, -45, 45},
-    {"lean-error", &ks::Tolerances::leanErrorDegrees, 0, 90},
-    {"longest-shadow", &ks::Tolerances::longestShadow, 1, 1e6},
-};
+QString Latin(const char* text) { return QLatin1String(text); }
 
-// The options' tolerances over `base`, or what is wrong with one.
+// The option of each tolerance, with its default and range in its help.
+QList<QCommandLineOption> ToleranceOptions() {
+    QList<QCommandLineOption> options;
+    for (const ks::ToleranceRow& row : ks::ToleranceTable()) {
+        options.append({Latin(row.option),
+                        QStringLiteral("%1 (%2; %3 to %4)")
+                            .arg(Latin(row.help).chopped(1))
+                            .arg(ks::DefaultOf(row))
+                            .arg(row.low)
+                            .arg(row.high),
+                        Latin(row.valueName)});
+    }
+    return options;
+}
+
 std::optional<QString> ApplyOptions(const QCommandLineParser& parser, ks::Tolerances& tolerances) {
-    for (const ToleranceOption& option : kToleranceOptions) {
-        const QString name = QLatin1String(option.name);
+    for (const ks::ToleranceRow& row : ks::ToleranceTable()) {
+        const QString name = Latin(row.option);
         if (!parser.isSet(name)) continue;
         bool ok = false;
         const double value = parser.value(name).toDouble(&ok);
-        if (!ok || !(value >= option.low) || !(value <= option.high)) {
+        if (!ok || !ks::InRange(row, value)) {
             return QStringLiteral("--%1 takes a number from %2 to %3, not \"%4\"")
                 .arg(name)
-                .arg(option.low)
-                .arg(option.high)
+                .arg(row.low)
+                .arg(row.high)
                 .arg(parser.value(name));
         }
-        tolerances.*option.value = value;
+        tolerances.*row.value = value;
     }
     if (parser.isSet(QStringLiteral("shadow-edge"))) {
         const QString edge = parser.value(QStringLiteral("shadow-edge"));
@@ -121,7 +119,8 @@ int main(int argc, char* argv[]) {
         "the columns date, time, utc_offset, daylight, latitude, longitude, height, length; - for\n"
         "standard input) or one reading as options. Tolerances are one standard deviation; the\n"
         "options override those the file names.\n"
-        "Exit status: 0 an answer, 1 no reading gives one, 2 the input could not be read."));
+        "Exit status: 0 an answer (a reading's or the series'), 1 none, 2 the input could not be\n"
+        "read."));
     parser.addHelpOption();
     parser.addVersionOption();
     parser.addPositionalArgument(QStringLiteral("FILE.csv"),
@@ -150,38 +149,11 @@ int main(int argc, char* argv[]) {
          QStringLiteral("number")},
         {QStringLiteral("length"), QStringLiteral("The shadow's length (the height's unit)."),
          QStringLiteral("number")},
-        {QStringLiteral("clock-error"),
-         QStringLiteral("The watch's offset, seconds, shared by the readings of one date (10)."),
-         QStringLiteral("seconds")},
-        {QStringLiteral("timing-error"), QStringLiteral("Noting each reading's time, seconds (5)."),
-         QStringLiteral("seconds")},
-        {QStringLiteral("length-error"),
-         QStringLiteral("Measuring each shadow's length, percent of it (0.5)."),
-         QStringLiteral("percent")},
-        {QStringLiteral("blur-error"),
-         QStringLiteral("Reading the blurred end, fraction of the blur's width (0.25)."),
-         QStringLiteral("fraction")},
-        {QStringLiteral("height-error"),
-         QStringLiteral("The square's height, percent, shared by the readings of one typed "
-                        "height (0.5)."),
-         QStringLiteral("percent")},
-        {QStringLiteral("tilt-error"),
-         QStringLiteral("The square's tilt from perpendicular, degrees, each reading (0.5)."),
-         QStringLiteral("degrees")},
-        {QStringLiteral("lean"),
-         QStringLiteral("The wall's lean as measured, degrees from vertical, positive when the "
-                        "face leans back, negative when it overhangs (0)."),
-         QStringLiteral("degrees")},
-        {QStringLiteral("lean-error"),
-         QStringLiteral("How far the real lean may be from that, degrees (0.5)."),
-         QStringLiteral("degrees")},
         {QStringLiteral("shadow-edge"),
          QStringLiteral("The edge of the shadow's blurred end measured to (outer)."),
          QStringLiteral("outer|middle")},
-        {QStringLiteral("longest-shadow"),
-         QStringLiteral("The longest shadow you can measure, in square heights (4)."),
-         QStringLiteral("heights")},
     });
+    parser.addOptions(ToleranceOptions());
     const QString usage = QStringLiteral(
         "Usage: kestramo-solve [OPTIONS] FILE.csv\n"
         "       kestramo-solve [OPTIONS] --date YYYY-MM-DD --time HH:MM --utc-offset H "
@@ -245,6 +217,9 @@ int main(int argc, char* argv[]) {
         out << kestramo::solve::TextReport(input);
     }
     out.flush();
+    // A series may decide a wall that none of its readings gives alone: a low sun nearly in the
+    // wall's plane, read to the outer edge, casts shadows no wall fits by themselves.
+    if (solved.result.decided()) return kAnswered;
     for (const ks::ReadingGeometry& geometry : solved.geometry) {
         if (geometry.solved()) return kAnswered;
     }

@@ -196,8 +196,59 @@ INSTANTIATE_TEST_SUITE_P(
         BadLine{"2003-09-03,11:00,-5,yes,40,-72,10,1e999",
                 "line 3: length \"1e999\" is not a number"},
         BadLine{"2003-09-03,11:00,-5",
-                "line 3: has 3 fields, too few for the columns named on line 1"}),
+                "line 3: has 3 fields, too few for the columns named on line 1"},
+        // A French decimal comma splits the length in two: 30 would be read for 30.54.
+        BadLine{"2003-09-03,11:00,-5,yes,40,-72,10,30,54",
+                "line 3: has 9 fields, more than the 8 columns named on line 1; a decimal comma "
+                "in a comma-separated file? Write numbers with a decimal point (30.54, not "
+                "30,54)"},
+        BadLine{"2003-09-03,11:00,-5,yes,40,-72,10,\"30,54\"",
+                "line 3: length \"30,54\" is not a number"}),
     [](const auto& info) { return "Case" + std::to_string(info.index); });
+
+// A spreadsheet where the comma is the decimal sign writes its CSV with semicolons; empty fields
+// past the last column are what some spreadsheets add, and harmless.
+TEST(ReadingsCsv, ReadsDecimalCommasBetweenSemicolons) {
+    const QByteArray text =
+        "date;time;utc_offset;daylight;latitude;longitude;height;length\n"
+        "2026-10-14;12:30:51;1;yes;45,76;4,84;30;54,2\n"
+        "2026-10-14;13:30:00;1;yes;45.76;4.84;30;41,5;;\n";
+    const kr::CsvReadResult read = kr::ReadReadingsCsv(text, kDefaults);
+    EXPECT_TRUE(read.allRead());
+    ASSERT_EQ(read.readings.size(), 2u);
+    EXPECT_DOUBLE_EQ(read.readings[0].length, 54.2);
+    EXPECT_DOUBLE_EQ(read.readings[0].observation.latitude, 45.76);
+    EXPECT_DOUBLE_EQ(read.readings[1].length, 41.5);
+}
+
+// A tolerance outside its range refuses the line with its column and range named; none is
+// brought into range behind the user's back.
+TEST(ReadingsCsv, RefusesToleranceOutsideItsRange) {
+    const QByteArray head = "date,time,utc_offset,daylight,latitude,longitude,height,length,";
+    const QByteArray reading = "2003-09-03,11:00,-5,yes,40.655,-72.855,10,25,";
+    const std::pair<QByteArray, const char*> cases[] = {
+        {"clock_tolerance_s\n" + reading + "900\n", nullptr},
+        {"clock_tolerance_s\n" + reading + "5000\n",
+         "line 2: clock_tolerance_s 5000 is not between 0 and 3600"},
+        {"tilt_tolerance_deg\n" + reading + "-1\n",
+         "line 2: tilt_tolerance_deg -1 is not between 0 and 20"},
+        {"lean_deg\n" + reading + "50\n", "line 2: lean_deg 50 is not between -45 and 45"},
+        {"shadow_edge\n" + reading + "inner\n",
+         "line 2: shadow_edge \"inner\" is neither outer nor middle"},
+    };
+    for (const auto& [text, says] : cases) {
+        const kr::CsvReadResult read = kr::ReadReadingsCsv(head + text, kDefaults);
+        if (!says) {
+            EXPECT_TRUE(read.allRead());
+            ASSERT_TRUE(read.tolerances);
+            EXPECT_EQ(read.tolerances->clockSeconds, 900);
+            continue;
+        }
+        EXPECT_TRUE(read.readings.empty()) << says;
+        ASSERT_EQ(read.problems.size(), 1u) << says;
+        EXPECT_EQ(read.problems[0].message.toStdString(), says);
+    }
+}
 
 struct ForeignFile {
     const char* name;

@@ -224,6 +224,11 @@ INSTANTIATE_TEST_SUITE_P(
                  1,
                  "no_wall"},
         ExitCase{"NoReadings", {}, kHeaderLine, 1, "No readings"},
+        ExitCase{"DecimalComma",
+                 {},
+                 kHeaderLine + "2026-10-14,12:30:51,1,yes,45.76,4.84,30,54,2\n",
+                 2,
+                 "line 2: has 9 fields, more than the 8 columns named on line 1; a decimal comma"},
         ExitCase{"BadLine",
                  {QStringLiteral("--json")},
                  kHeaderLine + "2003-09-03,11:00,-5,yes,40.655,-72.855,10,25\n"
@@ -262,7 +267,12 @@ INSTANTIATE_TEST_SUITE_P(
                  {QStringLiteral("--clock-error=-3")},
                  kHeaderLine,
                  2,
-                 "--clock-error takes a number"}),
+                 "--clock-error takes a number"},
+        ExitCase{"ToleranceBeyondItsRange",
+                 {QStringLiteral("--tilt-error=25")},
+                 kHeaderLine,
+                 2,
+                 "--tilt-error takes a number from 0 to 20, not \"25\""}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(SolveProgram, ReadsStandardInputAndTellsItsVersion) {

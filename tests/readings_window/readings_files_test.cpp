@@ -20,11 +20,12 @@ const QByteArray kHeader = "date,time,utc_offset,daylight,latitude,longitude,hei
 const QByteArray kMorningLine = "2003-09-03,11:00,-5,yes,40.655,-72.855,10,25";
 const QByteArray kAfternoonLine = "2003-09-03,15:00,-5,yes,40.655,-72.855,10,15.46";
 const QByteArray kNextDayLine = "2003-09-04,11:00,-5,yes,40.655,-72.855,10,25.2";
-// Tolerances other than the window's: clock 60 s, shadow 3 %, height 2 %, tilt 2 degrees.
+// Tolerances other than the window's: clock 900 s (past what its box once took), shadow 3 %, height
+// 2 %, tilt 2 degrees.
 const QByteArray kWideHeader = kHeader +
                                ",clock_tolerance_s,length_tolerance_percent,"
                                "height_tolerance_percent,tilt_tolerance_deg";
-const QByteArray kWide = ",60,3,2,2";
+const QByteArray kWide = ",900,3,2,2";
 
 QByteArray Lines(std::initializer_list<QByteArray> lines) {
     QByteArray text;
@@ -124,8 +125,8 @@ class ReadingsFilesTest : public QObject {
         QTest::addColumn<int>("readingsFirst");
         QTest::addColumn<int>("answer");  // 0: no question
         QTest::addColumn<double>("clock");
-        QTest::newRow("empty list") << 0 << 0 << 60.0;
-        QTest::newRow("the file's chosen") << 1 << int(QMessageBox::Yes) << 60.0;
+        QTest::newRow("empty list") << 0 << 0 << 900.0;
+        QTest::newRow("the file's chosen") << 1 << int(QMessageBox::Yes) << 900.0;
         QTest::newRow("the list's kept") << 1 << int(QMessageBox::No) << 10.0;
     }
 
@@ -142,7 +143,7 @@ class ReadingsFilesTest : public QObject {
         QCOMPARE(boxes.seen().size(), answer ? 1 : 0);
         if (answer) {
             const QString question = boxes.seen()[0].text;
-            QVERIFY2(question.contains(QStringLiteral("other tolerances (clock 60 s, shadow "
+            QVERIFY2(question.contains(QStringLiteral("other tolerances (clock 900 s, shadow "
                                                       "length 3 %, square height 2 %, square "
                                                       "tilt 2\u00b0)")) &&
                          question.contains(QStringLiteral("(clock 10 s,")),

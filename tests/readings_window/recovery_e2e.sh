@@ -2,7 +2,7 @@
 # Readings kept by real copies of the program survive what ends them, typed with X key events:
 # a copy killed with SIGKILL, a copy that quits without ever opening its readings, two copies
 # at once (one quits, one is killed), and Esc on the question that offers an earlier session's
-# readings back. After each step every reading ever made is still on disk, in one file per
+# readings back, and an earlier session's readings added and the adding undone. After each step every reading ever made is still on disk, in one file per
 # session, until the user discards it.
 #
 #   recovery_e2e.sh PROGRAM
@@ -129,4 +129,25 @@ copy_focus d
 keys Escape
 copy_end d
 expect_on_disk "12:00 30" "13:00 20" "13:30 21" "14:00 18" "14:10 18.5" "14:20 19"
+
+# Session E takes a reading and is killed. F adds E's reading, undoes that (Ctrl+Z) and quits:
+# the reading stays on disk, as nobody discarded it.
+rest=("12:00 30" "13:00 20" "13:30 21" "14:00 18" "14:10 18.5" "14:20 19")
+copy_start e
+reading e "10:00" 28
+copy_kill e
+copy_start f
+keys alt+r
+answer f 1 "left 6 readings" Escape
+answer f 2 "left 1 reading" Return
+sleep 0.5
+keys ctrl+z
+sleep 0.5
+expect_on_disk "${rest[@]}" "10:00 28"
+keys Escape
+sleep 0.3
+copy_focus f
+keys Escape
+copy_end f
+expect_on_disk "${rest[@]}" "10:00 28"
 echo "PASS: every reading kept until discarded"
