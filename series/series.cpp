@@ -25,6 +25,9 @@ constexpr double kDifferentWalls = 3;
 constexpr int kSearchAgainUpTo = 60;
 // The readings named when the series is inconsistent.
 constexpr std::size_t kNamedWhenInconsistent = 2;
+// A series of this many dates or fewer is always tried for a date on the other clock kind: a
+// day turned an hour may pull the lean too little to show.
+constexpr int kFewDates = 2;
 // A shared error pulled this far from its tolerance (chi^2 of its pull) is worth explaining.
 constexpr double kPullWorthExplaining = 4;
 
@@ -207,12 +210,15 @@ OpenWalls WallsStillOpen(const FitInput& input, const Classes& classes,
 
 // The slips that may explain the readings better than they fit as typed. Worth trying when
 // the readings disagree, when some are left out, when a shared error is pulled far from its
-// tolerance (a day an hour off pulls the lean), or in a small series, where trying is cheap.
+// tolerance (a day an hour off pulls the lean), or in a small series of few dates, where trying
+// is cheap.
 void ExplainSlips(std::span<const Reading> readings, const FitInput& input, const Classes& classes,
-                  const WallFit& typed, const LeaveOutChoice& chosen, const WallFit& best,
-                  SeriesResult& result) {
+                  const WallFit& typed, const LeaveOutChoice& chosen, SeriesResult& result) {
+    const WallFit& best = chosen.fit;
+    const int usable = classes.usable.Count();
     const bool worthTrying = !Consistent(best) || !chosen.leftOut.empty() ||
-                             classes.usable.Count() <= kEveryChoiceUpTo ||
+                             usable <= kEveryChoiceUpTo ||
+                             (input.dates <= kFewDates && usable <= kSearchAgainUpTo) ||
                              LargestPriorPull(input, typed) > kPullWorthExplaining;
     if (!worthTrying) return;
     const std::vector<Explanation> found =
@@ -367,9 +373,13 @@ SeriesResult CombineReadings(std::span<const Reading> all,
     if (minima.empty()) return result;
 
     Choices choices = ChooseLeftOut(input, classes, minima, previous);
-    const OpenWalls open = WallsStillOpen(input, classes, minima, choices);
     LeaveOutChoice& chosen = choices.all[choices.best];
-    ExplainSlips(readings, input, classes, minima.front(), chosen, open.Best(), result);
+    ExplainSlips(readings, input, classes, minima.front(), chosen, result);
+    // A date on the other clock kind explains its readings better than leaving them out does.
+    if (result.explanation && result.explanation->cause == Cause::Daylight) {
+        chosen = {classes.usable, {}, minima.front(), minima.front().chiSquare, {}};
+    }
+    const OpenWalls open = WallsStillOpen(input, classes, minima, choices);
     MeasureReadings(readings, input, chosen, open.Best(), result);
     Judge(geometry.first(n), open, result);
     Plan(readings, input, chosen.use, open, result);

@@ -190,3 +190,26 @@ INSTANTIATE_TEST_SUITE_P(Series, ADayOnTheWrongClock,
                          });
 
 }  // namespace
+
+// Five readings of 14 October at Lyon (a wall 38.0 degrees west), typed on standard time while
+// the clocks were on summer time: the clock kind is named, with the wall.
+TEST(ADayOnTheWrongClock, LyonIsNamedWithTheRightWall) {
+    const synthetic::Site lyon{45.76, 4.84, 1, true, {2026, 10, 14}};
+    const synthetic::Wall wall{38.0};
+    const ks::Tolerances tolerances;
+    synthetic::Surveyor surveyor(14, tolerances);
+    std::vector<ks::Reading> readings = surveyor.Survey(lyon, wall, 5);
+    ASSERT_EQ(readings.size(), 5U);
+    const ks::SeriesResult right = ks::SolveSeries(readings, tolerances).result;
+    ASSERT_TRUE(right.decided());
+    EXPECT_FALSE(right.explanation.has_value());
+    for (ks::Reading& r : readings) r.observation.daylightSaving = false;
+    const ks::SeriesResult r = ks::SolveSeries(readings, tolerances).result;
+    EXPECT_FALSE(r.decided());
+    ASSERT_TRUE(r.explanation.has_value());
+    EXPECT_EQ(r.explanation->cause, ks::Cause::Daylight);
+    EXPECT_FALSE(r.explanation->daylightWasChosen);
+    EXPECT_TRUE(r.explanation->decisive);
+    EXPECT_NEAR(r.explanation->declination, *right.declination, 0.05);
+    EXPECT_LT(std::fabs(r.explanation->declination - 38), 3 * r.explanation->uncertainty);
+}
