@@ -28,8 +28,8 @@ constexpr std::size_t kNamedWhenInconsistent = 2;
 // A series of this many dates or fewer is always tried for a date on the other clock kind: a
 // day turned an hour may pull the lean too little to show.
 constexpr int kFewDates = 2;
-// A shared error pulled this far from its tolerance (chi^2 of its pull) is worth explaining.
-constexpr double kPullWorthExplaining = 4;
+// One reading in this many left out is many.
+constexpr int kManyLeftOut = 5;
 
 bool Consistent(const WallFit& fit) {
     return ChiSquareTail(fit.chiSquare, fit.degreesOfFreedom) >= kInconsistentBelow;
@@ -209,17 +209,20 @@ OpenWalls WallsStillOpen(const FitInput& input, const Classes& classes,
 }
 
 // The slips that may explain the readings better than they fit as typed. Worth trying when
-// the readings disagree, when some are left out, when a shared error is pulled far from its
-// tolerance (a day an hour off pulls the lean), or in a small series of few dates, where trying
-// is cheap.
+// the readings disagree, when many are left out, when a shared error is pulled far from its
+// tolerance (a day an hour off pulls the lean or the watch), or in a small series of few dates,
+// where trying is cheap.
 void ExplainSlips(std::span<const Reading> readings, const FitInput& input, const Classes& classes,
                   const WallFit& typed, const LeaveOutChoice& chosen, SeriesResult& result) {
     const WallFit& best = chosen.fit;
     const int usable = classes.usable.Count();
-    const bool worthTrying = !Consistent(best) || !chosen.leftOut.empty() ||
-                             usable <= kEveryChoiceUpTo ||
+    // In a large series a few blunders left out are no sign of a day gone wrong.
+    const bool manyLeftOut =
+        !chosen.leftOut.empty() &&
+        (usable <= kEveryChoiceUpTo * 2 || int(chosen.leftOut.size()) * kManyLeftOut >= usable);
+    const bool worthTrying = !Consistent(best) || manyLeftOut || usable <= kEveryChoiceUpTo ||
                              (input.dates <= kFewDates && usable <= kSearchAgainUpTo) ||
-                             LargestPriorPull(input, typed) > kPullWorthExplaining;
+                             LargestPriorPull(input, typed) > kFarBeyond;
     if (!worthTrying) return;
     const std::vector<Explanation> found =
         Explanations(readings, input, classes.usable, typed, chosen.score);
