@@ -58,29 +58,40 @@ std::vector<ks::Reading> GoodSeries(synthetic::Surveyor& surveyor, const synthet
 
 struct GoodTally {
     int series = 0;
-    int lost = 0;         // no answer because the readings were said to disagree
+    int lost = 0;         // no answer: the readings said to disagree, or a slip named
     int misstated = 0;    // `consistent` other than the chi-square test
     int explained = 0;    // an explanation named for readings with no slip
     int notRuledOut = 0;  // a clock kind the readings cannot rule out
 };
 
-GoodTally SimulateGood(const Design& design, int count, std::uint64_t seed) {
+// `count` series of `design`, each of a wall drawn at random (its lean from the lean's
+// tolerance), given to `look` with its wall.
+template <typename Look>
+void Simulate(const Design& design, int count, std::uint64_t seed, Look look) {
     const ks::Tolerances tolerances;
     synthetic::Surveyor surveyor(seed, tolerances);
-    GoodTally tally;
-    while (tally.series < count) {
+    for (int done = 0; done < count;) {
         const synthetic::Site site = surveyor.AnySite();
         const synthetic::Wall wall{surveyor.Uniform(-180, 180),
                                    surveyor.Normal() * tolerances.leanErrorDegrees};
-        const std::vector<ks::Reading> readings = GoodSeries(surveyor, site, wall, design);
+        std::vector<ks::Reading> readings = GoodSeries(surveyor, site, wall, design);
         if (readings.empty()) continue;
+        ++done;
+        look(readings, wall);
+    }
+}
+
+GoodTally SimulateGood(const Design& design, int count, std::uint64_t seed) {
+    GoodTally tally;
+    Simulate(design, count, seed, [&](std::vector<ks::Reading>& readings, const synthetic::Wall&) {
         ++tally.series;
-        const ks::SeriesResult r = ks::SolveSeries(readings, tolerances).result;
-        tally.lost += r.verdict == ks::Verdict::Inconsistent ? 1 : 0;
+        const ks::SeriesResult r = ks::SolveSeries(readings, ks::Tolerances{}).result;
+        tally.lost +=
+            r.verdict == ks::Verdict::Inconsistent || r.verdict == ks::Verdict::Explained ? 1 : 0;
         tally.misstated += r.consistent != (r.probability >= ks::kInconsistentBelow) ? 1 : 0;
         tally.explained += r.explanation ? 1 : 0;
         tally.notRuledOut += r.notRuledOut ? 1 : 0;
-    }
+    });
     return tally;
 }
 
@@ -128,41 +139,34 @@ struct WrongClockTally {
 
 // Every reading of the last date typed on the other clock kind.
 WrongClockTally SimulateWrongClock(const Design& design, int count, std::uint64_t seed) {
-    const ks::Tolerances tolerances;
-    synthetic::Surveyor surveyor(seed, tolerances);
     WrongClockTally tally;
-    while (tally.series < count) {
-        const synthetic::Site site = surveyor.AnySite();
-        const synthetic::Wall wall{surveyor.Uniform(-180, 180),
-                                   surveyor.Normal() * tolerances.leanErrorDegrees};
-        std::vector<ks::Reading> readings = GoodSeries(surveyor, site, wall, design);
-        if (readings.empty()) continue;
-        const kestramo::CalendarDate last = ks::DateOf(readings.back());
-        for (ks::Reading& r : readings) {
-            if (ks::DateOf(r) == last) r.observation.daylightSaving = !r.observation.daylightSaving;
-        }
-        ++tally.series;
-        const ks::SeriesResult r = ks::SolveSeries(readings, tolerances).result;
-        std::optional<double> advised;
-        if (r.explanation) {
-            advised = r.explanation->declination;
-            if (r.explanation->cause == ks::Cause::Daylight && r.explanation->date == last) {
-                ++tally.named;
-                tally.namedRight +=
-                    std::fabs(AngleDifference(*advised, wall.declination)) < 2 ? 1 : 0;
+    Simulate(
+        design, count, seed, [&](std::vector<ks::Reading>& readings, const synthetic::Wall& wall) {
+            const kestramo::CalendarDate last = ks::DateOf(readings.back());
+            for (ks::Reading& r : readings) {
+                if (ks::DateOf(r) == last)
+                    r.observation.daylightSaving = !r.observation.daylightSaving;
             }
-        }
-        if (r.decided() && std::fabs(AngleDifference(*r.declination, wall.declination)) > 2) {
-            ++tally.decidedWrong;
-            tally.silent += r.notRuledOut ? 0 : 1;
-        }
-        tally.unsure += (r.explanation && !r.explanation->decisive) || r.notRuledOut ? 1 : 0;
-        if (advised && r.explanation->decisive) {
-            ++tally.advised;
-            tally.advisedWrong +=
-                std::fabs(AngleDifference(*advised, wall.declination)) > 2 ? 1 : 0;
-        }
-    }
+            ++tally.series;
+            const ks::SeriesResult r = ks::SolveSeries(readings, ks::Tolerances{}).result;
+            const auto off = [&](double declination) {
+                return std::fabs(AngleDifference(declination, wall.declination)) > 2;
+            };
+            if (r.explanation && r.explanation->cause == ks::Cause::Daylight &&
+                r.explanation->date == last) {
+                ++tally.named;
+                tally.namedRight += off(r.explanation->declination) ? 0 : 1;
+            }
+            if (r.decided() && off(*r.declination)) {
+                ++tally.decidedWrong;
+                tally.silent += r.notRuledOut ? 0 : 1;
+            }
+            tally.unsure += (r.explanation && !r.explanation->decisive) || r.notRuledOut ? 1 : 0;
+            if (r.explanation && r.explanation->decisive) {
+                ++tally.advised;
+                tally.advisedWrong += off(r.explanation->declination) ? 1 : 0;
+            }
+        });
     return tally;
 }
 
