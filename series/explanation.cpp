@@ -20,6 +20,9 @@ constexpr double kWideHeightPercent = 5;
 // Two fits whose chi^2 lie this close are the same fit: a shared error named beside the fit as
 // typed, which already pays its pull.
 constexpr double kSameFit = 1;
+// Two explanations give different walls when these lie farther apart than this many standard
+// deviations.
+constexpr double kAnotherWall = 3;
 
 bool Agrees(const WallFit& fit) {
     return ChiSquareTail(fit.chiSquare, fit.degreesOfFreedom) >= kInconsistentBelow;
@@ -150,7 +153,7 @@ std::vector<Explanation> Explanations(std::span<const Reading> readings, const F
         for (const Explanation& other : found) {
             const bool anotherWall =
                 std::fabs(AngleDifference(other.declination, named->declination)) >=
-                3 * std::hypot(other.uncertainty, named->uncertainty);
+                kAnotherWall * std::hypot(other.uncertainty, named->uncertainty);
             if (&other != &*named && anotherWall && other.score - named->score < kRuledOut) {
                 named->decisive = false;
             }

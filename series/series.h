@@ -17,9 +17,12 @@
 // each height) to every usable reading at once; the whole circle searched for other walls that
 // fit nearly as well; readings the others do not predict left out and named; and a verdict:
 // decided, undecided between walls the readings do not yet rule out, ambiguous between
-// different readings left out, or inconsistent when the readings disagree more than the
-// tolerances allow. All declinations are degrees from due south, west positive, in (-180, 180];
-// uncertainties are degrees, one standard deviation.
+// different readings left out, inconsistent when the readings disagree more than the
+// tolerances allow (the chi-square test and nothing else), or explained when a slip put right
+// (a date on the other clock kind, say) explains readings that agree as typed much better and
+// gives another wall. The likeliest such slip is named beside any verdict. All declinations are
+// degrees from due south, west positive, in (-180, 180]; uncertainties are degrees, one standard
+// deviation.
 namespace kestramo::series {
 
 // Another wall is ruled out when its chi^2 exceeds the best one's by this much.
