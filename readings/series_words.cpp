@@ -102,7 +102,7 @@ QString OtherClockKind(const ks::Explanation& e) {
 }
 
 // What the likeliest explanation of the readings is, and the wall they give with it put right.
-QString ExplanationWords(const ks::Explanation& e, const Tolerances& tolerances,
+QString ExplanationWords(const ks::Explanation& e, bool likeliest, const Tolerances& tolerances,
                          const QLocale& locale) {
     const QString wall =
         angle_text::DeclinationWithUncertainty(e.declination, e.uncertainty, locale);
@@ -141,7 +141,7 @@ QString ExplanationWords(const ks::Explanation& e, const Tolerances& tolerances,
                             Number(tolerances.heightPercent, 1, locale), wall);
             break;
     }
-    if (!e.decisive) {
+    if (likeliest && !e.decisive) {
         text +=
             tr(" This is the likeliest explanation, but not a certain one: check it before "
                "you rely on the wall it gives.");
@@ -254,7 +254,13 @@ QString ClockName(const kestramo::series::Reading& reading) {
 QString Advice(const SeriesResult& result, std::span<const ReadingGeometry> geometry,
                const Tolerances& tolerances, const QLocale& locale, Audience audience) {
     QStringList lines;
-    if (result.explanation) lines << ExplanationWords(*result.explanation, tolerances, locale);
+    if (result.explanation)
+        lines << ExplanationWords(*result.explanation, true, tolerances, locale);
+    if (result.otherwise) {
+        QString otherwise = ExplanationWords(*result.otherwise, false, tolerances, locale);
+        if (!otherwise.isEmpty()) otherwise[0] = otherwise[0].toLower();
+        lines << tr("If not, %1").arg(otherwise);
+    }
     if (result.notRuledOut) {
         const ks::Explanation& e = *result.notRuledOut;
         lines << tr("The readings cannot rule out that %1 was on %2 instead of %3: they would "

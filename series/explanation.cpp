@@ -17,9 +17,6 @@ constexpr double kWidened = 10;
 constexpr double kWideLeanDegrees = 5;
 constexpr double kWideWatchSeconds = 300;
 constexpr double kWideHeightPercent = 5;
-// Two fits whose chi^2 lie this close are the same fit: a shared error named beside the fit as
-// typed, which already pays its pull.
-constexpr double kSameFit = 1;
 // Two explanations give different walls when these lie farther apart than this many standard
 // deviations.
 constexpr double kAnotherWall = 3;
@@ -127,11 +124,6 @@ std::optional<Explanation> FarBeyondItsTolerance(std::span<const Reading> readin
 
 }  // namespace
 
-bool LikelierThanAsTyped(const Explanation& explanation) {
-    return explanation.cause == Cause::Daylight ? explanation.margin > 0
-                                                : explanation.margin > -kSameFit;
-}
-
 std::vector<Explanation> Explanations(std::span<const Reading> readings, const FitInput& input,
                                       const ReadingSet& use, const WallFit& typed,
                                       double typedScore) {
@@ -142,12 +134,20 @@ std::vector<Explanation> Explanations(std::span<const Reading> readings, const F
     for (Cause cause : {Cause::Lean, Cause::Watch, Cause::Square}) {
         if (auto e = FarBeyondItsTolerance(readings, input, use, typed, cause)) found.push_back(*e);
     }
-    for (Explanation& e : found) e.margin = typedScore - e.score;
+    for (Explanation& e : found) {
+        e.margin = typedScore - e.score;
+        // A shared error far out is the fit as typed of every reading with that error named, so
+        // it is no less likely than that fit; it is named rather than readings left out when
+        // the readings, all of them in, fit better with its tolerance widened by kRuledOut.
+        e.likelierThanAsTyped =
+            e.cause == Cause::Daylight ? e.margin > 0 : typedScore - e.chiSquare > kRuledOut;
+    }
     std::sort(found.begin(), found.end(),
               [](const Explanation& a, const Explanation& b) { return a.score < b.score; });
     // The likeliest that is likelier than the readings as typed is decisive when nothing
     // giving another wall comes within kRuledOut of it.
-    const auto named = std::find_if(found.begin(), found.end(), LikelierThanAsTyped);
+    const auto named = std::find_if(found.begin(), found.end(),
+                                    [](const Explanation& e) { return e.likelierThanAsTyped; });
     if (named != found.end()) {
         named->decisive = named->cause != Cause::Daylight || named->margin >= kRuledOut;
         for (const Explanation& other : found) {

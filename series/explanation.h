@@ -42,6 +42,10 @@ struct Explanation {
     // How much likelier than the readings as typed, as a difference of scores (as typed less
     // this); positive when likelier.
     double margin = 0;
+    // Named in place of the readings as typed: a date on the other clock kind when its margin
+    // is positive; a shared error when the readings, all of them in, fit better with its
+    // tolerance widened by kRuledOut than the readings as typed with any left out.
+    bool likelierThanAsTyped = false;
     // Nothing else (the readings as typed, another explanation) comes within kRuledOut of it.
     bool decisive = false;
     // Daylight: the date, and whether daylight-saving time was typed (standard time fits).
@@ -69,11 +73,6 @@ inline constexpr double kFarBeyond = 16;
 std::vector<Explanation> Explanations(std::span<const Reading> readings, const FitInput& input,
                                       const ReadingSet& use, const WallFit& typed,
                                       double typedScore);
-
-// Whether `explanation` is likelier than the readings as typed: a date on the other clock kind
-// when its score is lower; a shared error far beyond its tolerance is the fit as typed with
-// that error named, which pays its pull already, and counts when its score is as low.
-bool LikelierThanAsTyped(const Explanation& explanation);
 
 // How strongly the readings of `fit` pull each shared unknown from its prior, as the chi^2 that
 // widening its tolerance would save, from the fit's covariance alone: (shift of the fitted value

@@ -45,6 +45,11 @@ bool DifferentWalls(const WallFit& a, const Explanation& b) {
            kDifferentWalls * std::hypot(a.declinationSigma, b.uncertainty);
 }
 
+bool DifferentWalls(const Explanation& a, const Explanation& b) {
+    return std::fabs(AngleDifference(a.declination, b.declination)) >
+           kDifferentWalls * std::hypot(a.uncertainty, b.uncertainty);
+}
+
 WallCandidate CandidateOf(const WallFit& fit) {
     return {fit.declination, fit.declinationSigma, fit.lean, fit.leanSigma, fit.chiSquare, {}};
 }
@@ -226,11 +231,19 @@ void ExplainSlips(std::span<const Reading> readings, const FitInput& input, cons
     if (!worthTrying) return;
     const std::vector<Explanation> found =
         Explanations(readings, input, classes.usable, typed, chosen.score);
-    for (const Explanation& e : found) {
-        if (LikelierThanAsTyped(e)) {
-            result.explanation = e;
-            return;
+    const auto named = std::find_if(found.begin(), found.end(),
+                                    [](const Explanation& e) { return e.likelierThanAsTyped; });
+    if (named != found.end()) {
+        result.explanation = *named;
+        // The likeliest of the others that gives another wall: what to look at next when the
+        // slip named turns out not to have been made.
+        for (const Explanation& e : found) {
+            if (&e != &*named && DifferentWalls(e, *named)) {
+                result.otherwise = e;
+                break;
+            }
         }
+        return;
     }
     for (const Explanation& e : found) {
         if (e.cause == Cause::Daylight && e.margin > -kRuledOut &&
@@ -378,8 +391,8 @@ SeriesResult CombineReadings(std::span<const Reading> all,
     Choices choices = ChooseLeftOut(input, classes, minima, previous);
     LeaveOutChoice& chosen = choices.all[choices.best];
     ExplainSlips(readings, input, classes, minima.front(), chosen, result);
-    // A date on the other clock kind explains its readings better than leaving them out does.
-    if (result.explanation && result.explanation->cause == Cause::Daylight) {
+    // A slip named explains the readings better than leaving them out does.
+    if (result.explanation) {
         chosen = {classes.usable, {}, minima.front(), minima.front().chiSquare, {}};
     }
     const OpenWalls open = WallsStillOpen(input, classes, minima, choices);

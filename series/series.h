@@ -113,6 +113,10 @@ struct SeriesResult {
     // Otherwise, a date on the other clock kind that the readings do not rule out (its score
     // within kRuledOut of theirs as typed) and that gives another wall.
     std::optional<Explanation> notRuledOut;
+    // With `explanation`, the likeliest other explanation under which the readings agree and
+    // which gives another wall: a wall leaning far out and a day on the other clock kind may
+    // both explain one date's readings.
+    std::optional<Explanation> otherwise;
 
     // What the plan of the next reading starts from: the fit of each wall still open (one when
     // decided), the latest reading used (by date and clock time) and its groups.
