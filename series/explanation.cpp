@@ -17,9 +17,6 @@ constexpr double kWidened = 10;
 constexpr double kWideLeanDegrees = 5;
 constexpr double kWideWatchSeconds = 300;
 constexpr double kWideHeightPercent = 5;
-// Two explanations give different walls when these lie farther apart than this many standard
-// deviations.
-constexpr double kAnotherWall = 3;
 
 bool Agrees(const WallFit& fit) {
     return ChiSquareTail(fit.chiSquare, fit.degreesOfFreedom) >= kInconsistentBelow;
@@ -153,7 +150,7 @@ std::vector<Explanation> Explanations(std::span<const Reading> readings, const F
         for (const Explanation& other : found) {
             const bool anotherWall =
                 std::fabs(AngleDifference(other.declination, named->declination)) >=
-                kAnotherWall * std::hypot(other.uncertainty, named->uncertainty);
+                kDifferentWalls * std::hypot(other.uncertainty, named->uncertainty);
             if (&other != &*named && anotherWall && other.score - named->score < kRuledOut) {
                 named->decisive = false;
             }

@@ -19,8 +19,6 @@ constexpr double kStartSlack = 0.05;
 // Up to this many usable readings, every choice of one reading to leave out is tried as well,
 // to find a different reading whose leaving also leaves a consistent set.
 constexpr int kEveryChoiceUpTo = 8;
-// Two walls are different when they lie farther apart than this many standard deviations.
-constexpr double kDifferentWalls = 3;
 // Up to this many usable readings, the circle is searched again once readings are left out.
 constexpr int kSearchAgainUpTo = 60;
 // The readings named when the series is inconsistent.
@@ -246,9 +244,7 @@ void ExplainSlips(std::span<const Reading> readings, const FitInput& input, cons
         return;
     }
     for (const Explanation& e : found) {
-        if (e.cause == Cause::Daylight && e.margin > -kRuledOut &&
-            std::fabs(AngleDifference(e.declination, best.declination)) >
-                kDifferentWalls * std::hypot(e.uncertainty, best.declinationSigma)) {
+        if (e.cause == Cause::Daylight && e.margin > -kRuledOut && DifferentWalls(best, e)) {
             result.notRuledOut = e;
             return;
         }

@@ -27,6 +27,8 @@ namespace kestramo::series {
 
 // Another wall is ruled out when its chi^2 exceeds the best one's by this much.
 inline constexpr double kRuledOut = 9;
+// Two walls are different when they lie farther apart than this many standard deviations.
+inline constexpr double kDifferentWalls = 3;
 
 // The caller's say over one reading.
 enum class Inclusion {
