@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdio>
 #include <functional>
 #include <vector>
 
@@ -136,6 +137,12 @@ class Calibration : public ::testing::TestWithParam<CalibrationRow> {};
 // within 2 sigma at least 92 %, the lean within 2 sigma at least 90 %, never another wall.
 TEST_P(Calibration, TheStatedUncertaintyCoversTheTruth) {
     const Tally t = Simulate(GetParam().trial, 300, 20241201 + GetParam().trial.readings);
+    std::printf(
+        "%s: %d of %d decided, truth within 1 sigma %.1f %%, within 2 sigma %.1f %%, "
+        "lean within 2 sigma %.1f %%, said to disagree or a slip named %d\n",
+        GetParam().name, t.decided, t.series, 100 * t.Share(t.withinOne, t.decided),
+        100 * t.Share(t.withinTwo, t.decided), 100 * t.Share(t.leanWithinTwo, t.leanFitted),
+        t.said);
     ASSERT_GT(t.decided, 200);
     EXPECT_GE(t.Share(t.withinOne, t.decided), 0.58);
     EXPECT_LE(t.Share(t.withinOne, t.decided), 0.78);
