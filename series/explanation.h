@@ -15,8 +15,10 @@
 // ordinary, discrete mistake with a fixed price; a lean, a watch or a square far beyond its
 // stated tolerance pays its pull against that tolerance in chi^2: its score is that of the fit
 // as typed of every reading, which pays it, and its wall that of the tolerance widened. The
-// readings as typed are scored the same way (chi^2 plus the price of each reading left out),
-// so that an explanation is named only when it is likelier than the readings as typed.
+// readings as typed are scored the same way (chi^2 plus the price of each reading left out): a
+// date on the other clock kind is named only when it is likelier than the readings as typed; a
+// shared error, the same fit, when it explains them with every reading in much better than
+// leaving some out does.
 //
 // One date's readings all an hour off look exactly like a wall turned an hour about the earth's
 // axis, which leans: only the lean's tolerance tells the two apart, and readings spread over
