@@ -89,6 +89,8 @@ QString VerdictText(series::Verdict verdict) {
             return QStringLiteral("ambiguous");
         case series::Verdict::Inconsistent:
             return QStringLiteral("inconsistent");
+        case series::Verdict::Explained:
+            return QStringLiteral("explained");
     }
     return QString();
 }

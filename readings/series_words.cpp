@@ -93,6 +93,62 @@ QString CapitalFirst(QString text) {
     return text;
 }
 
+QString TypedClockKind(const ks::Explanation& e) {
+    return e.daylightWasChosen ? tr("daylight-saving time") : tr("standard time");
+}
+
+QString OtherClockKind(const ks::Explanation& e) {
+    return e.daylightWasChosen ? tr("standard time") : tr("daylight-saving time");
+}
+
+// What the likeliest explanation of the readings is, and the wall they give with it put right.
+QString ExplanationWords(const ks::Explanation& e, bool likeliest, const Tolerances& tolerances,
+                         const QLocale& locale) {
+    const QString wall =
+        angle_text::DeclinationWithUncertainty(e.declination, e.uncertainty, locale);
+    QString text;
+    switch (e.cause) {
+        case ks::Cause::Daylight:
+            text = tr("The readings of %1 fit much better with %2 instead of %3: was the clock "
+                      "kind chosen right for that day? With it changed they give %4.")
+                       .arg(QString::fromStdString(ks::DateText(e.date)), OtherClockKind(e),
+                            TypedClockKind(e), wall);
+            break;
+        case ks::Cause::Lean:
+            text = tr("The readings fit much better with the wall's lean %1 ± %2 rather than the "
+                      "%3 ± %4 stated: measure the lean and enter it. They then give %5.")
+                       .arg(angle_text::Degrees(e.value, 1, locale),
+                            angle_text::Degrees(e.sigma, 1, locale),
+                            angle_text::Degrees(tolerances.leanDegrees, 1, locale),
+                            angle_text::Degrees(tolerances.leanErrorDegrees, 1, locale), wall);
+            break;
+        case ks::Cause::Watch:
+            text = tr("The readings fit much better with the watch %1 s %2 on %3 rather than "
+                      "within the %4 s stated: set the watch, or widen its tolerance. They then "
+                      "give %5.")
+                       .arg(Number(std::fabs(e.value), 0, locale),
+                            e.value > 0 ? tr("slow") : tr("fast"),
+                            QString::fromStdString(ks::DateText(e.date)),
+                            Number(tolerances.clockSeconds, 0, locale), wall);
+            break;
+        case ks::Cause::Square:
+            text = tr("The readings fit much better with the square of height %1 %2 % %3 than "
+                      "typed rather than within the %4 % stated: measure the square again. They "
+                      "then give %5.")
+                       .arg(locale.toString(e.height, 'g', 6),
+                            Number(std::fabs(e.value) * 100, 1, locale),
+                            e.value > 0 ? tr("taller") : tr("shorter"),
+                            Number(tolerances.heightPercent, 1, locale), wall);
+            break;
+    }
+    if (likeliest && !e.decisive) {
+        text +=
+            tr(" This is the likeliest explanation, but not a certain one: check it before "
+               "you rely on the wall it gives.");
+    }
+    return text;
+}
+
 }  // namespace
 
 QString Readings(int count) { return count == 1 ? tr("1 reading") : tr("%1 readings").arg(count); }
@@ -132,6 +188,10 @@ QString Answer(const SeriesResult& result, const QLocale& locale, int decimals) 
                 .arg(Walls(result, locale, decimals, true));
         case ks::Verdict::Inconsistent:
             return tr("No answer: the readings disagree more than their tolerances allow.");
+        case ks::Verdict::Explained:
+            return tr("Not decided: as typed the readings give %1, but a slip put right explains "
+                      "them much better and gives another wall.")
+                .arg(Walls(result, locale, decimals, false));
     }
     return QString();
 }
@@ -194,6 +254,22 @@ QString ClockName(const kestramo::series::Reading& reading) {
 QString Advice(const SeriesResult& result, std::span<const ReadingGeometry> geometry,
                const Tolerances& tolerances, const QLocale& locale, Audience audience) {
     QStringList lines;
+    if (result.explanation)
+        lines << ExplanationWords(*result.explanation, true, tolerances, locale);
+    if (result.otherwise) {
+        QString otherwise = ExplanationWords(*result.otherwise, false, tolerances, locale);
+        if (!otherwise.isEmpty()) otherwise[0] = otherwise[0].toLower();
+        lines << tr("If not, %1").arg(otherwise);
+    }
+    if (result.notRuledOut) {
+        const ks::Explanation& e = *result.notRuledOut;
+        lines << tr("The readings cannot rule out that %1 was on %2 instead of %3: they would "
+                    "then give %4. Check which clock was used that day.")
+                     .arg(QString::fromStdString(ks::DateText(e.date)), OtherClockKind(e),
+                          TypedClockKind(e),
+                          angle_text::DeclinationWithUncertainty(e.declination, e.uncertainty,
+                                                                 locale));
+    }
     for (std::size_t i = 0; i < result.readings.size() && i < geometry.size(); ++i) {
         const ReadingVerdict& verdict = result.readings[i];
         if (verdict.state != ks::ReadingState::Outlier &&
@@ -206,66 +282,18 @@ QString Advice(const SeriesResult& result, std::span<const ReadingGeometry> geom
                      (audience == Audience::Window ? tr(" Check its box to take it back in.")
                                                    : QString());
     }
-    if (result.verdict == ks::Verdict::Inconsistent) {
+    if (result.verdict == ks::Verdict::Inconsistent && !result.explanation) {
         std::vector<int> worst;
         for (std::size_t i = 0; i < result.readings.size(); ++i) {
             if (result.readings[i].disagreesMost) worst.push_back(int(i));
         }
-        if (result.dateSlip) {
-            const ks::DateSlip& slip = *result.dateSlip;
-            lines << tr("The readings of %1 fit much better with %2 instead of %3: was the clock "
-                        "kind chosen right for that day? With it changed they give %4.")
-                         .arg(QString::fromStdString(ks::DateText(slip.date)),
-                              slip.daylightWasChosen ? tr("standard time")
-                                                     : tr("daylight-saving time"),
-                              slip.daylightWasChosen ? tr("daylight-saving time")
-                                                     : tr("standard time"),
-                              angle_text::DeclinationWithUncertainty(slip.declination,
-                                                                     slip.uncertainty, locale));
-        } else if (result.priorConflict) {
-            const ks::PriorConflict& c = *result.priorConflict;
-            QString what;
-            switch (c.source) {
-                case ks::SharedSource::Lean:
-                    what =
-                        tr("with the wall's lean %1 ± %2 rather than the %3 ± %4 stated: measure "
-                           "the lean and enter it")
-                            .arg(angle_text::Degrees(c.value, 1, locale),
-                                 angle_text::Degrees(c.sigma, 1, locale),
-                                 angle_text::Degrees(tolerances.leanDegrees, 1, locale),
-                                 angle_text::Degrees(tolerances.leanErrorDegrees, 1, locale));
-                    break;
-                case ks::SharedSource::Watch:
-                    what =
-                        tr("with the watch %1 s %2 on %3 rather than within the %4 s stated: set "
-                           "the watch, or widen its tolerance")
-                            .arg(Number(std::fabs(c.value), 0, locale),
-                                 c.value > 0 ? tr("slow") : tr("fast"),
-                                 QString::fromStdString(ks::DateText(c.date)),
-                                 Number(tolerances.clockSeconds, 0, locale));
-                    break;
-                case ks::SharedSource::Height:
-                    what = tr("with the square of height %1 %2 % %3 than typed rather than within "
-                              "the %4 % stated: measure the square again")
-                               .arg(locale.toString(c.height, 'g', 6),
-                                    Number(std::fabs(c.value) * 100, 1, locale),
-                                    c.value > 0 ? tr("taller") : tr("shorter"),
-                                    Number(tolerances.heightPercent, 1, locale));
-                    break;
-            }
-            lines << tr("The readings fit much better %1. They then give %2.")
-                         .arg(what, angle_text::DeclinationWithUncertainty(c.declination,
-                                                                           c.uncertainty, locale));
-        } else {
-            if (!worst.empty()) {
-                lines << CapitalFirst(
-                    tr("%1 disagree most with the others.").arg(ReadingList(worst)));
-            }
-            lines << tr(
-                "Likely causes: a clock set wrongly, or daylight-saving time chosen wrongly "
-                "for some readings; a shadow misread; a square not held straight out; a "
-                "wall that leans more than stated; or tolerances set too tight.");
+        if (!worst.empty()) {
+            lines << CapitalFirst(tr("%1 disagree most with the others.").arg(ReadingList(worst)));
         }
+        lines << tr(
+            "Likely causes: a clock set wrongly, or daylight-saving time chosen wrongly "
+            "for some readings; a shadow misread; a square not held straight out; a "
+            "wall that leans more than stated; or tolerances set too tight.");
     }
     if (result.verdict == ks::Verdict::Undecided) {
         lines << (result.minutesToDecide

@@ -54,6 +54,10 @@ QString DialWaits(const ks::SeriesResult& result) {
             return tr(
                 "The dial waits for a decided wall: the readings disagree with each "
                 "other.");
+        case ks::Verdict::Explained:
+            return tr(
+                "The dial waits for a decided wall: check the slip named that explains the "
+                "readings.");
         case ks::Verdict::Decided:
             break;
     }

@@ -19,7 +19,7 @@ constexpr double kSameMinimum = 0.01;  // degrees
 // chi^2 in the cosine: sum (u - P cos w - Q sin w)^2 / s^2 as six sums over the readings.
 class CosineScan {
   public:
-    CosineScan(const FitInput& input, std::span<const char> use) {
+    CosineScan(const FitInput& input, const ReadingSet& use) {
         const Tolerances& t = input.tolerances;
         const double cosLean = std::cos(t.leanDegrees * kDegToRad);
         const double sinLean = std::sin(t.leanDegrees * kDegToRad);
@@ -29,7 +29,7 @@ class CosineScan {
         const double cosEdge = std::cos(edge), sinEdge = std::sin(edge);
         for (std::size_t i = 0; i < input.geometry.size(); ++i) {
             const ReadingGeometry& g = input.geometry[i];
-            if (i >= use.size() || !use[i] || g.status == ReadingStatus::SunBelowHorizon) continue;
+            if (!use.Contains(i) || g.status == ReadingStatus::SunBelowHorizon) continue;
             const double hypot = std::sqrt(1 + g.shadowRatio * g.shadowRatio);
             const double cosShadow = std::isfinite(hypot) ? 1 / hypot : 0;
             const double sinShadow = std::isfinite(hypot) ? g.shadowRatio / hypot : 1;
@@ -65,7 +65,7 @@ class CosineScan {
 
 }  // namespace
 
-std::vector<WallFit> FitMinima(const FitInput& input, std::span<const char> use,
+std::vector<WallFit> FitMinima(const FitInput& input, const ReadingSet& use,
                                std::span<const WallFit> starts) {
     const CosineScan scan(input, use);
     std::vector<double> candidates;
@@ -80,11 +80,10 @@ std::vector<WallFit> FitMinima(const FitInput& input, std::span<const char> use,
         }
     }
     std::size_t used = 0;
-    for (std::size_t i = 0; i < input.geometry.size() && i < use.size(); ++i)
-        used += use[i] ? 1 : 0;
+    for (std::size_t i = 0; i < input.geometry.size(); ++i) used += use.Contains(i) ? 1 : 0;
     if (used <= kAnswerSeedsUpTo) {
-        for (std::size_t i = 0; i < input.geometry.size() && i < use.size(); ++i) {
-            if (use[i] && input.geometry[i].solved()) {
+        for (std::size_t i = 0; i < input.geometry.size(); ++i) {
+            if (use.Contains(i) && input.geometry[i].solved()) {
                 candidates.push_back(input.geometry[i].first);
                 candidates.push_back(input.geometry[i].second);
             }

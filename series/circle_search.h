@@ -14,10 +14,10 @@
 // readings are taken once; it then refines every promising dip with the whole fit.
 namespace kestramo::series {
 
-// The distinct local minima over the readings with use[i] true, least chi^2 first. `starts` are
+// The distinct local minima over the readings in `use`, least chi^2 first. `starts` are
 // earlier fits to refine from as well, such as those of the series before its latest change:
 // a fit that starts from one converges in a step or two.
-std::vector<WallFit> FitMinima(const FitInput& input, std::span<const char> use,
+std::vector<WallFit> FitMinima(const FitInput& input, const ReadingSet& use,
                                std::span<const WallFit> starts = {});
 
 }  // namespace kestramo::series

@@ -28,27 +28,26 @@ double OutlierPrice(int readings) {
     return z * z;
 }
 
-LeaveOutChoice LeaveOut(const FitInput& input, std::span<const char> usable,
-                        std::span<const char> forcedIn, const WallFit& start,
-                        std::span<const int> leftOut) {
+LeaveOutChoice LeaveOut(const FitInput& input, const ReadingSet& usable, const ReadingSet& forcedIn,
+                        const WallFit& start, std::span<const int> leftOut) {
     const int n = int(input.geometry.size());
     LeaveOutChoice choice;
-    choice.use.assign(usable.begin(), usable.end());
-    choice.use.resize(size_t(n));
-    const int count = int(std::count(choice.use.begin(), choice.use.end(), 1));
+    choice.use = ReadingSet(size_t(n));
+    for (int i = 0; i < n; ++i) choice.use.Set(size_t(i), usable.Contains(i));
+    const int count = choice.use.Count();
     const std::size_t cap = count > 0 ? std::size_t((count - 1) / 2) : 0;
     const double price = OutlierPrice(count);
-    const auto forced = [&](int i) { return size_t(i) < forcedIn.size() && forcedIn[size_t(i)]; };
+    const auto forced = [&](int i) { return forcedIn.Contains(i); };
     for (int i : leftOut) {
-        if (i >= 0 && i < n && choice.use[size_t(i)] && !forced(i) && choice.leftOut.size() < cap) {
-            choice.use[size_t(i)] = 0;
+        if (choice.use.Contains(i) && !forced(i) && choice.leftOut.size() < cap) {
+            choice.use.Remove(size_t(i));
             choice.leftOut.push_back(i);
         }
     }
     // A fit of these very readings needs no refit.
     const bool settled = start.valid && choice.leftOut.empty() && start.used == count;
     choice.fit = settled ? start : FitWall(input, choice.use, start);
-    std::set<std::vector<char>> visited{choice.use};
+    std::set<ReadingSet> visited{choice.use};
 
     for (int step = 0; step < 2 * n + 2 && choice.fit.valid; ++step) {
         std::vector<ReadingResidual> residuals = ResidualsAt(input, choice.fit);
@@ -63,8 +62,7 @@ LeaveOutChoice LeaveOut(const FitInput& input, std::span<const char> usable,
             }
         }
         if (back >= 0) {
-            std::vector<char> use = choice.use;
-            use[size_t(back)] = 1;
+            const ReadingSet use = choice.use.With(size_t(back));
             if (visited.insert(use).second) {
                 choice.use = use;
                 choice.leftOut.erase(std::find(choice.leftOut.begin(), choice.leftOut.end(), back));
@@ -79,7 +77,7 @@ LeaveOutChoice LeaveOut(const FitInput& input, std::span<const char> usable,
         std::vector<std::pair<double, int>> ranked;
         const int inFit = choice.fit.used;
         for (int i = 0; i < n; ++i) {
-            if (!choice.use[size_t(i)] || forced(i)) continue;
+            if (!choice.use.Contains(i) || forced(i)) continue;
             const double z = Standardized(residuals[size_t(i)], true);
             ranked.emplace_back(z * z, i);
         }
@@ -90,12 +88,12 @@ LeaveOutChoice LeaveOut(const FitInput& input, std::span<const char> usable,
         std::partial_sort(ranked.begin(), ranked.begin() + long(top), ranked.end(),
                           std::greater<>());
         if (inFit > kRefitEachUpTo && ranked.front().first > kClearlyBeyond * price) {
-            std::vector<char> use = choice.use;
+            ReadingSet use = choice.use;
             std::vector<int> going;
             for (const auto& [drop, i] : ranked) {
                 if (drop <= kClearlyBeyond * price || choice.leftOut.size() + going.size() >= cap)
                     break;
-                use[size_t(i)] = 0;
+                use.Remove(size_t(i));
                 going.push_back(i);
             }
             if (!visited.insert(use).second) break;
@@ -117,12 +115,9 @@ LeaveOutChoice LeaveOut(const FitInput& input, std::span<const char> usable,
         double bestDrop = price;
         int leave = -1;
         WallFit leaveFit;
-        std::vector<char> use = choice.use;
         for (std::size_t k = 0; k < refits; ++k) {
             const int i = ranked[k].second;
-            use[size_t(i)] = 0;
-            WallFit without = FitWall(input, use, choice.fit);
-            use[size_t(i)] = 1;
+            WallFit without = FitWall(input, choice.use.Without(size_t(i)), choice.fit);
             const double drop = choice.fit.chiSquare - without.chiSquare;
             if (without.valid && drop > bestDrop) {
                 bestDrop = drop;
@@ -134,7 +129,7 @@ LeaveOutChoice LeaveOut(const FitInput& input, std::span<const char> usable,
             choice.residuals = std::move(residuals);
             break;
         }
-        use[size_t(leave)] = 0;
+        const ReadingSet use = choice.use.Without(size_t(leave));
         if (!visited.insert(use).second) break;
         choice.use = use;
         choice.leftOut.push_back(leave);

@@ -22,7 +22,7 @@ namespace kestramo::series {
 double OutlierPrice(int readings);
 
 struct LeaveOutChoice {
-    std::vector<char> use;     // the readings the fit keeps
+    ReadingSet use;            // the readings the fit keeps
     std::vector<int> leftOut;  // those it left out, in the order they went
     WallFit fit;               // the fit of the readings kept
     // chi^2 of the readings kept plus OutlierPrice for each reading left out: the price that
@@ -39,8 +39,7 @@ struct LeaveOutChoice {
 // out. Up to 30 readings in the fit, each candidate is refitted without it; beyond, where one
 // reading barely moves the fit, every reading far beyond the price goes at once and only those
 // near it are refitted one by one.
-LeaveOutChoice LeaveOut(const FitInput& input, std::span<const char> usable,
-                        std::span<const char> forcedIn, const WallFit& start,
-                        std::span<const int> leftOut = {});
+LeaveOutChoice LeaveOut(const FitInput& input, const ReadingSet& usable, const ReadingSet& forcedIn,
+                        const WallFit& start, std::span<const int> leftOut = {});
 
 }  // namespace kestramo::series

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "series/blunders.h"
+#include "series/explanation.h"
 #include "series/reading.h"
 #include "series/shadow_model.h"
 #include "series/tolerances.h"
@@ -16,13 +17,18 @@
 // each height) to every usable reading at once; the whole circle searched for other walls that
 // fit nearly as well; readings the others do not predict left out and named; and a verdict:
 // decided, undecided between walls the readings do not yet rule out, ambiguous between
-// different readings left out, or inconsistent when the readings disagree more than the
-// tolerances allow. All declinations are degrees from due south, west positive, in (-180, 180];
-// uncertainties are degrees, one standard deviation.
+// different readings left out, inconsistent when the readings disagree more than the
+// tolerances allow (the chi-square test and nothing else), or explained when a slip put right
+// (a date on the other clock kind, say) explains readings that agree as typed much better and
+// gives another wall. The likeliest such slip is named beside any verdict. All declinations are
+// degrees from due south, west positive, in (-180, 180]; uncertainties are degrees, one standard
+// deviation.
 namespace kestramo::series {
 
 // Another wall is ruled out when its chi^2 exceeds the best one's by this much.
 inline constexpr double kRuledOut = 9;
+// Two walls are different when they lie farther apart than this many standard deviations.
+inline constexpr double kDifferentWalls = 3;
 
 // The caller's say over one reading.
 enum class Inclusion {
@@ -66,6 +72,9 @@ enum class Verdict {
     Undecided,     // other walls are not ruled out yet; see `alternatives`
     Ambiguous,     // leaving out different readings leaves consistent sets with different walls
     Inconsistent,  // the readings disagree more than their tolerances allow
+    // The readings agree as typed, but a slip put right (see `explanation`) explains them much
+    // better and gives another wall: no answer until it is checked.
+    Explained,
 };
 
 struct WallCandidate {
@@ -87,7 +96,8 @@ struct SeriesResult {
     double lean = kNoValue;             // the best fit's lean, degrees
     double leanUncertainty = kNoValue;
     double correlation = 0;  // of declination and lean in the best fit
-    bool consistent = true;  // chi^2 is not too large for its degrees of freedom
+    // The chi^2 test and nothing else: probability >= kInconsistentBelow.
+    bool consistent = true;
     double chiSquare = kNoValue;
     int degreesOfFreedom = 0;
     double probability = kNoValue;  // of a chi^2 this large if the tolerances hold
@@ -98,10 +108,17 @@ struct SeriesResult {
     // While undecided: minutes after the latest reading until one more reading that day decides
     // with 95 % probability; empty otherwise, or when no reading later that day can.
     std::optional<int> minutesToDecide;
-    // A date whose readings all fit much better with the clock kind the other way.
-    std::optional<DateSlip> dateSlip;
-    // A tolerance of the lean, the watch or the square that the readings say is far too tight.
-    std::optional<PriorConflict> priorConflict;
+    // What explains the readings better than they fit as typed, the likeliest of the slips
+    // tried (a date on the other clock kind; a lean, a watch or a square far beyond its
+    // tolerance); nothing when the readings as typed are the likeliest.
+    std::optional<Explanation> explanation;
+    // Otherwise, a date on the other clock kind that the readings do not rule out (its score
+    // within kRuledOut of theirs as typed) and that gives another wall.
+    std::optional<Explanation> notRuledOut;
+    // With `explanation`, the likeliest other explanation under which the readings agree and
+    // which gives another wall: a wall leaning far out and a day on the other clock kind may
+    // both explain one date's readings.
+    std::optional<Explanation> otherwise;
 
     // What the plan of the next reading starts from: the fit of each wall still open (one when
     // decided), the latest reading used (by date and clock time) and its groups.

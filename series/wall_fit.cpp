@@ -94,11 +94,9 @@ bool FitCovariance::HasSquare(int square) const {
 // The unknowns' layout for one set of readings, and the Gauss-Newton steps over it.
 class WallFitter {
   public:
-    WallFitter(const FitInput& input, std::span<const char> use)
-        : in_(input), t_(input.tolerances) {
+    WallFitter(const FitInput& input, const ReadingSet& use) : in_(input), t_(input.tolerances) {
         for (size_t i = 0; i < in_.geometry.size(); ++i) {
-            if (i < use.size() && use[i] &&
-                in_.geometry[i].status != ReadingStatus::SunBelowHorizon) {
+            if (use.Contains(i) && in_.geometry[i].status != ReadingStatus::SunBelowHorizon) {
                 used_.push_back(int(i));
             }
         }
@@ -429,11 +427,11 @@ class WallFitter {
     std::vector<double> height_;    // per reading, PerHeightFraction as Freeze left it
 };
 
-WallFit FitWall(const FitInput& input, std::span<const char> use, double declination) {
+WallFit FitWall(const FitInput& input, const ReadingSet& use, double declination) {
     return WallFitter(input, use).Run(declination, input.tolerances.leanDegrees, {}, {});
 }
 
-WallFit FitWall(const FitInput& input, std::span<const char> use, const WallFit& start) {
+WallFit FitWall(const FitInput& input, const ReadingSet& use, const WallFit& start) {
     if (!start.valid) return FitWall(input, use, start.declination);
     return WallFitter(input, use)
         .Run(start.declination, start.lean, start.clockOffset, start.heightError);

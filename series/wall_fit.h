@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "series/reading.h"
+#include "series/reading_set.h"
 #include "series/shadow_model.h"
 #include "series/tolerances.h"
 
@@ -103,9 +104,9 @@ ReadingResidual ResidualOf(const FitInput& input, const WallFit& fit,
 double Standardized(const ReadingResidual& residual, bool inFit);
 
 // The fit from a starting declination (lean from its prior, shared errors zero), over the
-// readings with use[i] true. Converges to the nearest local minimum.
-WallFit FitWall(const FitInput& input, std::span<const char> use, double declination);
+// readings in `use`. Converges to the nearest local minimum.
+WallFit FitWall(const FitInput& input, const ReadingSet& use, double declination);
 // The same from an earlier fit, to follow it as readings come and go.
-WallFit FitWall(const FitInput& input, std::span<const char> use, const WallFit& start);
+WallFit FitWall(const FitInput& input, const ReadingSet& use, const WallFit& start);
 
 }  // namespace kestramo::series

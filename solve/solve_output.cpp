@@ -113,6 +113,37 @@ QString TextReport(const SolveInput& in) {
     return lines.join(u'\n') + u'\n';
 }
 
+namespace {
+
+QString CauseWord(series::Cause cause) {
+    switch (cause) {
+        case series::Cause::Daylight:
+            return QStringLiteral("daylight");
+        case series::Cause::Lean:
+            return QStringLiteral("lean");
+        case series::Cause::Watch:
+            return QStringLiteral("watch");
+        case series::Cause::Square:
+            return QStringLiteral("square");
+    }
+    return QString();
+}
+
+QJsonValue ExplanationJson(const std::optional<series::Explanation>& explanation) {
+    if (!explanation) return QJsonValue(QJsonValue::Null);
+    const series::Explanation& e = *explanation;
+    QJsonObject object{{QStringLiteral("cause"), CauseWord(e.cause)},
+                       {QStringLiteral("declination"), e.declination},
+                       {QStringLiteral("uncertainty"), NumberOrNull(e.uncertainty)},
+                       {QStringLiteral("certain"), e.decisive}};
+    if (e.cause == series::Cause::Daylight || e.cause == series::Cause::Watch) {
+        object.insert(QStringLiteral("date"), QString::fromStdString(series::DateText(e.date)));
+    }
+    return object;
+}
+
+}  // namespace
+
 QByteArray JsonReport(const SolveInput& in) {
     const series::SeriesResult& result = in.solved.result;
     QJsonArray list;
@@ -164,6 +195,7 @@ QByteArray JsonReport(const SolveInput& in) {
                         {QStringLiteral("uncertainty"), NumberOrNull(wall.uncertainty)}});
     }
     combined.insert(QStringLiteral("alternatives"), alternatives);
+    combined.insert(QStringLiteral("explanation"), ExplanationJson(result.explanation));
     combined.insert(QStringLiteral("minutes_to_decide"), result.minutesToDecide
                                                              ? QJsonValue(*result.minutesToDecide)
                                                              : QJsonValue(QJsonValue::Null));

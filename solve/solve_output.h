@@ -35,9 +35,14 @@ QString TextReport(const SolveInput& input);
 //   "second_uncertainty", "chosen", "outlier", "residual_sigma", "note"}, ...],
 //  "combined": {"declination", "uncertainty", "decided", "readings_used", "lean",
 //   "lean_uncertainty", "consistent", "chi_square", "degrees_of_freedom", "alternatives",
-//   "minutes_to_decide"}, and with a dial "dial": {"declination", "lean", "style_height",
-//   "substyle_angle", "substyle_hour_angle", "hour_lines": [{"hour_angle", "angle",
+//   "explanation", "minutes_to_decide"}, and with a dial "dial": {"declination", "lean",
+//   "style_height", "substyle_angle", "substyle_hour_angle", "hour_lines": [{"hour_angle", "angle",
 //   "time_error_minutes"}, ...]}} (null while the series is not decided).
+// "explanation" is null, or what explains the readings better than they fit as typed:
+// {"cause": "daylight" (a date's readings on the other clock kind), "lean", "watch" or
+// "square" (far beyond its tolerance), "declination" and "uncertainty" (what the readings give
+// once it is put right), "certain" (nothing else comes near it), and "date" for "daylight" and
+// "watch"}.
 // Declinations in degrees from south, west positive; uncertainties in degrees, 1 sigma; null
 // where there is no value.
 QByteArray JsonReport(const SolveInput& input);

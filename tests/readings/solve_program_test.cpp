@@ -78,6 +78,7 @@ TEST(SolveProgram, WorkedExampleAsJson) {
     EXPECT_EQ(combined[QStringLiteral("lean")].toDouble(), 0);
     EXPECT_TRUE(combined[QStringLiteral("alternatives")].toArray().isEmpty());
     EXPECT_TRUE(combined[QStringLiteral("minutes_to_decide")].isNull());
+    EXPECT_TRUE(combined[QStringLiteral("explanation")].isNull());
     const QJsonArray readings = document[QStringLiteral("readings")].toArray();
     ASSERT_EQ(readings.size(), 3);
     const int chosen[] = {2, 1, 1};
@@ -122,6 +123,34 @@ TEST(SolveProgram, ReadingWithItsClockAnHourOffIsNamed) {
     }
     EXPECT_TRUE(readings[1][QStringLiteral("note")].toString().contains(QStringLiteral("an hour")))
         << readings[1][QStringLiteral("note")].toString().toStdString();
+}
+
+// Five readings of a day at Lyon (a wall 38.0 degrees west) typed on standard time while the
+// clocks were on summer time: the text and the JSON name the clock kind and the wall it gives.
+TEST(SolveProgram, ADayOnTheWrongClockKindIsNamed) {
+    const ProgramRun json =
+        Solve({QStringLiteral("--json"), TestFile("lyon_on_standard_time.csv")});
+    const QJsonObject combined = Json(json)[QStringLiteral("combined")].toObject();
+    EXPECT_FALSE(combined[QStringLiteral("consistent")].toBool());
+    const QJsonObject explanation = combined[QStringLiteral("explanation")].toObject();
+    EXPECT_EQ(explanation[QStringLiteral("cause")].toString(), QStringLiteral("daylight"));
+    EXPECT_EQ(explanation[QStringLiteral("date")].toString(), QStringLiteral("2026-10-14"));
+    EXPECT_TRUE(explanation[QStringLiteral("certain")].toBool());
+    const double sigma = explanation[QStringLiteral("uncertainty")].toDouble();
+    EXPECT_GT(sigma, 0.05);
+    EXPECT_LT(std::fabs(explanation[QStringLiteral("declination")].toDouble() - 38), 3 * sigma);
+    const QString text = QString::fromUtf8(Solve({TestFile("lyon_on_standard_time.csv")}).out);
+    EXPECT_TRUE(
+        text.contains(QStringLiteral("fit much better with daylight-saving time instead "
+                                     "of standard time")))
+        << text.toStdString();
+    // The clock kind first; a lean far beyond its tolerance only as what to look at if not.
+    const qsizetype clock = text.indexOf(QStringLiteral("daylight-saving time instead"));
+    const qsizetype lean = text.indexOf(QStringLiteral("measure the lean"));
+    EXPECT_TRUE(
+        clock >= 0 &&
+        (lean < 0 || (clock < lean && text.contains(QStringLiteral("If not, the readings fit")))))
+        << text.toStdString();
 }
 
 TEST(SolveProgram, OneReadingFromOptionsIsUndecided) {

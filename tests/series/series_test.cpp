@@ -317,7 +317,7 @@ TEST(Series, ReadingsNoOneCouldHaveMeasuredAreLeftOut) {
 }
 
 // Daylight-saving time chosen wrongly for a whole day shifts all its readings by an hour; the
-// series says which day, and leaves no reading out for it.
+// series names that day and the wall it gives on the other clock kind.
 TEST(Series, AWholeDayOnTheWrongClockIsNamed) {
     constexpr double kWall = -20;
     synthetic::Site later = synthetic::kLongIsland;
@@ -329,12 +329,12 @@ TEST(Series, AWholeDayOnTheWrongClockIsNamed) {
         readings.push_back(reading);
     }
     const ks::SeriesResult r = ks::SolveSeries(readings, MiddleAndPlumb()).result;
-    EXPECT_EQ(r.verdict, ks::Verdict::Inconsistent);
-    ASSERT_TRUE(r.dateSlip.has_value());
-    EXPECT_EQ(r.dateSlip->date, later.date);
-    EXPECT_FALSE(r.dateSlip->daylightWasChosen);
-    EXPECT_NEAR(r.dateSlip->declination, kWall, 0.05);
-    for (const ks::ReadingVerdict& verdict : r.readings) EXPECT_TRUE(verdict.used());
+    ASSERT_TRUE(r.explanation.has_value());
+    EXPECT_EQ(r.explanation->cause, ks::Cause::Daylight);
+    EXPECT_EQ(r.explanation->date, later.date);
+    EXPECT_FALSE(r.explanation->daylightWasChosen);
+    EXPECT_NEAR(r.explanation->declination, kWall, 0.05);
+    EXPECT_TRUE(r.explanation->decisive);
 }
 
 // A wall leaning 3 degrees back, measured morning and afternoon, is far beyond "looks plumb":
@@ -350,11 +350,10 @@ TEST(Series, ALeanFarBeyondItsToleranceIsNamed) {
     ks::Tolerances plumb;
     plumb.edge = ks::ShadowEdge::Middle;
     const ks::SeriesResult r = ks::SolveSeries(readings, plumb).result;
-    EXPECT_EQ(r.verdict, ks::Verdict::Inconsistent);
-    ASSERT_TRUE(r.priorConflict.has_value());
-    EXPECT_EQ(r.priorConflict->source, ks::SharedSource::Lean);
-    EXPECT_NEAR(r.priorConflict->value, 3, 0.1);
-    EXPECT_NEAR(r.priorConflict->declination, -10, 0.1);
+    ASSERT_TRUE(r.explanation.has_value());
+    EXPECT_EQ(r.explanation->cause, ks::Cause::Lean);
+    EXPECT_NEAR(r.explanation->value, 3, 0.1);
+    EXPECT_NEAR(r.explanation->declination, -10, 0.1);
     // Told the lean, the series decides on the wall and fits the lean.
     plumb.leanDegrees = 3;
     const ks::SeriesResult told = ks::SolveSeries(readings, plumb).result;

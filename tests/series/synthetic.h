@@ -115,6 +115,15 @@ class Surveyor {
     // series of many days with one watch a day and one square.
     std::vector<ks::Reading> Survey(const Site& site, const Wall& wall, int count, double height,
                                     double watch, double trueHeight) {
+        std::vector<ks::Reading> readings;
+        for (double time : Moments(site, wall, count))
+            readings.push_back(Take(site, wall, time, watch, height, trueHeight));
+        return readings;
+    }
+
+    // `count` distinct random true times, in order, when the sun is on the face, at least 12
+    // degrees high, and the shadow no longer than 4 heights; empty when the day has too few.
+    std::vector<double> Moments(const Site& site, const Wall& wall, int count) {
         std::vector<double> possible;
         for (int minute = 0; minute < 24 * 60; minute += 2) {
             const double theta = ThetaAt(site, wall, minute * 60.0);
@@ -125,14 +134,11 @@ class Surveyor {
             }
             possible.push_back(minute * 60.0);
         }
-        std::vector<ks::Reading> readings;
-        if (int(possible.size()) < count) return readings;
+        if (int(possible.size()) < count) return {};
         std::shuffle(possible.begin(), possible.end(), random_);
         possible.resize(size_t(count));
         std::sort(possible.begin(), possible.end());
-        for (double time : possible)
-            readings.push_back(Take(site, wall, time, watch, height, trueHeight));
-        return readings;
+        return possible;
     }
 
     // One reading at the true time `time` with the watch `watch` seconds slow.
