@@ -187,7 +187,11 @@ QString Answer(const SeriesResult& result, const QLocale& locale, int decimals) 
                       "fit equally well: %1.")
                 .arg(Walls(result, locale, decimals, true));
         case ks::Verdict::Inconsistent:
-            return tr("No answer: the readings disagree more than their tolerances allow.");
+            return result.readingsUsed == 1
+                       ? tr("No answer: no vertical wall fits the reading within its "
+                            "tolerances.")
+                       : tr("No answer: the readings disagree more than their tolerances "
+                            "allow.");
         case ks::Verdict::Explained:
             return tr("Not decided: as typed the readings give %1, but a slip put right explains "
                       "them much better and gives another wall.")
@@ -288,12 +292,18 @@ QString Advice(const SeriesResult& result, std::span<const ReadingGeometry> geom
             if (result.readings[i].disagreesMost) worst.push_back(int(i));
         }
         if (!worst.empty()) {
-            lines << CapitalFirst(tr("%1 disagree most with the others.").arg(ReadingList(worst)));
+            lines << CapitalFirst((worst.size() == 1 ? tr("%1 disagrees most with the others.")
+                                                     : tr("%1 disagree most with the others."))
+                                      .arg(ReadingList(worst)));
         }
-        lines << tr(
-            "Likely causes: a clock set wrongly, or daylight-saving time chosen wrongly "
-            "for some readings; a shadow misread; a square not held straight out; a "
-            "wall that leans more than stated; or tolerances set too tight.");
+        lines << (result.readingsUsed == 1
+                      ? tr("Likely causes: a shadow misread or too short; a square not held "
+                           "straight out; a clock set wrongly; or a wall that leans more than "
+                           "stated.")
+                      : tr("Likely causes: a clock set wrongly, or daylight-saving time chosen "
+                           "wrongly for some readings; a shadow misread; a square not held "
+                           "straight out; a wall that leans more than stated; or tolerances set "
+                           "too tight."));
     }
     if (result.verdict == ks::Verdict::Undecided) {
         lines << (result.minutesToDecide

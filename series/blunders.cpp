@@ -2,6 +2,7 @@
 
 #include <boost/math/distributions/chi_squared.hpp>
 
+#include <algorithm>
 #include <cmath>
 
 namespace kestramo::series {
@@ -51,9 +52,12 @@ Blunder ExplainReading(const FitInput& input, const WallFit& fit, std::span<cons
 }
 
 double ChiSquareTail(double chiSquare, int degreesOfFreedom) {
-    if (degreesOfFreedom <= 0 || !(chiSquare > 0)) return 1;
+    if (!(chiSquare > 0)) return 1;
     if (!std::isfinite(chiSquare)) return 0;
-    const boost::math::chi_squared distribution(degreesOfFreedom);
+    // With no degrees of freedom the fit reaches every reading exactly whenever some wall can
+    // cast them: what is left over says that none can (one shadow too short for any vertical
+    // wall), and is measured as if it had one degree.
+    const boost::math::chi_squared distribution(std::max(degreesOfFreedom, 1));
     return boost::math::cdf(boost::math::complement(distribution, chiSquare));
 }
 

@@ -305,7 +305,9 @@ void Judge(std::span<const ReadingGeometry> geometry, const OpenWalls& open, Ser
             }
         }
         std::sort(worst.rbegin(), worst.rend());
-        for (std::size_t k = 0; k < worst.size() && k < kNamedWhenInconsistent; ++k) {
+        // A reading alone that no wall fits disagrees with no other.
+        for (std::size_t k = 0; worst.size() > 1 && k < worst.size() && k < kNamedWhenInconsistent;
+             ++k) {
             result.readings[worst[k].second].disagreesMost = true;
         }
     }

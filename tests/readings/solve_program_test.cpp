@@ -253,6 +253,15 @@ INSTANTIATE_TEST_SUITE_P(
                  1,
                  "no_wall"},
         ExitCase{"NoReadings", {}, kHeaderLine, 1, "No readings"},
+        // A low morning sun, the outer edge read: each shadow alone fits no vertical wall, the
+        // three together decide one (drawn from a wall at 99.9 E).
+        ExitCase{"DecidedThoughNoReadingAloneIs",
+                 {},
+                 kHeaderLine + "2023-05-04,07:51:14,2,yes,27.84,25.308,10,2.613\n"
+                               "2023-05-04,08:09:01,2,yes,27.84,25.308,10,3.2848\n"
+                               "2023-05-04,08:27:02,2,yes,27.84,25.308,10,4.0882\n",
+                 0,
+                 "Wall: 98.16\u00b0 E \u00b1 3.10\u00b0, 3 readings"},
         ExitCase{"DecimalComma",
                  {},
                  kHeaderLine + "2026-10-14,12:30:51,1,yes,45.76,4.84,30,54,2\n",

@@ -296,6 +296,20 @@ TEST(Series, NothingUsableIsNoReadings) {
     EXPECT_EQ(ks::SolveSeries({}, kDefaults).result.verdict, ks::Verdict::NoReadings);
 }
 
+// A shadow too short for any vertical wall: alone it gives no wall at all, not a "decided" one
+// with no degrees of freedom left to doubt it; a second such shadow agrees no better.
+TEST(Series, AShadowNoWallCanCastDecidesNothing) {
+    std::vector<ks::Reading> readings = {synthetic::At(synthetic::kLongIsland, 13 * 3600, 10, 0.1)};
+    ASSERT_FALSE(ks::Examine(readings[0]).solved());
+    ks::SeriesResult r = ks::SolveSeries(readings, kDefaults).result;
+    EXPECT_FALSE(r.decided());
+    EXPECT_FALSE(r.consistent);
+    EXPECT_FALSE(r.readings[0].disagreesMost);
+    readings.push_back(synthetic::At(synthetic::kLongIsland, 13 * 3600 + 600, 10, 0.1));
+    r = ks::SolveSeries(readings, kDefaults).result;
+    EXPECT_FALSE(r.decided());
+}
+
 // A slip of the hand (a length of 1e308, or 20 nines) is listed as such and left out; the
 // other readings keep their answer, and the user may take it in.
 TEST(Series, ReadingsNoOneCouldHaveMeasuredAreLeftOut) {
