@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <cstdio>
+#include <utility>
 
 #include "engine/serial_time.h"
 
@@ -47,8 +48,36 @@ bool SameInputs(const Reading& a, const Reading& b) {
     };
     return CalendarDay(x.date) == CalendarDay(y.date) && millisecond(a) == millisecond(b) &&
            x.zoneMeridian == y.zoneMeridian && x.daylightSaving == y.daylightSaving &&
-           x.latitude == y.latitude && x.longitude == y.longitude && a.height == b.height &&
-           a.length == b.length;
+           x.latitude == y.latitude && x.longitude == y.longitude && a.method == b.method &&
+           a.height == b.height && a.length == b.length && a.tipX == b.tipX && a.tipY == b.tipY &&
+           a.placement == b.placement && a.angle == b.angle && a.bearing == b.bearing &&
+           a.bearingError == b.bearingError;
+}
+
+namespace {
+
+constexpr std::pair<Method, const char*> kMethodWords[] = {
+    {Method::Square, "square"},
+    {Method::Board, "board"},
+    {Method::Declinometer, "declinometer"},
+    {Method::Bearing, "bearing"},
+};
+
+}  // namespace
+
+const char* MethodWord(Method method) {
+    for (const auto& [m, word] : kMethodWords) {
+        if (m == method) return word;
+    }
+    return "square";
+}
+
+std::optional<Method> MethodOfWord(std::string_view word) {
+    if (word.empty()) return Method::Square;
+    for (const auto& [m, w] : kMethodWords) {
+        if (word == w) return m;
+    }
+    return std::nullopt;
 }
 
 Reading ShiftedClock(const Reading& reading, double seconds) {

@@ -42,6 +42,12 @@ struct Tolerances {
     // The longest shadow the user can measure, in square heights: the day plan offers no
     // reading with a longer one, and a reading far beyond it is taken for a slip of the hand.
     double longestShadow = 4;
+    // A board's tip shadow, each coordinate, percent of the pin's height, each reading.
+    double tipPercent = 0.5;
+    // A board's edge off level, degrees, shared by the readings of one placement.
+    double levelDegrees = 0.3;
+    // A declinometer's angle, degrees, each reading (its pin plumb within it).
+    double angleDegrees = 0.3;
 
     friend bool operator==(const Tolerances&, const Tolerances&) = default;
 };
