@@ -5,16 +5,22 @@
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
+#include <QGuiApplication>
 #include <QTextStream>
 
 #include <cstdio>
+#include <memory>
 #include <optional>
+#include <variant>
 #include <vector>
+
+#include "dial_files/template_file.h"
 
 #include "readings/readings_csv.h"
 #include "readings/wall_conventions.h"
 #include "series/series.h"
 #include "solve/solve_output.h"
+#include "solve/template_options.h"
 
 namespace {
 
@@ -106,10 +112,36 @@ std::optional<QString> ApplyOptions(const QCommandLineParser& parser, ks::Tolera
     return std::nullopt;
 }
 
+// The template of a decided series as the options ask for it; none while not decided.
+std::optional<kestramo::dial::DialTemplate> TemplateFor(
+    const ks::SolvedSeries& solved, std::span<const ks::Reading> readings,
+    const solve_template::TemplateOptions& options, dial_files::TemplateSite* site) {
+    std::optional<dial_files::TemplateInputs> inputs =
+        dial_files::TemplateInputsFor(solved.result, readings);
+    if (!inputs) return std::nullopt;
+    kestramo::dial::TemplateRequest request = options.request;
+    request.latitude = inputs->request.latitude;
+    request.longitude = inputs->request.longitude;
+    request.zoneOffset = inputs->request.zoneOffset;
+    request.year = inputs->request.year;
+    request.wall = inputs->request.wall;
+    request.covariance = inputs->request.covariance;
+    *site = inputs->site;
+    site->summerTime = options.summerTime;
+    return kestramo::dial::MakeDialTemplate(request);
+}
+
 }  // namespace
 
 int main(int argc, char* argv[]) {
-    QCoreApplication app(argc, argv);
+    // A PDF template's text needs the fonts of a GUI application; it never shows a window.
+    std::unique_ptr<QCoreApplication> application;
+    if (solve_template::AsksForTemplateFile(argc, argv)) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+        application = std::make_unique<QGuiApplication>(argc, argv);
+    } else {
+        application = std::make_unique<QCoreApplication>(argc, argv);
+    }
     QCoreApplication::setApplicationName(QStringLiteral("kestramo-solve"));
     QCoreApplication::setApplicationVersion(QStringLiteral(KESTRAMO_VERSION));
 
@@ -182,6 +214,7 @@ int main(int argc, char* argv[]) {
          QStringLiteral("The longest shadow you can measure, in square heights (4)."),
          QStringLiteral("heights")},
     });
+    parser.addOptions(solve_template::Options());
     const QString usage = QStringLiteral(
         "Usage: kestramo-solve [OPTIONS] FILE.csv\n"
         "       kestramo-solve [OPTIONS] --date YYYY-MM-DD --time HH:MM --utc-offset H "
@@ -223,6 +256,9 @@ int main(int argc, char* argv[]) {
     }
     ks::Tolerances check;
     if (const std::optional<QString> wrong = ApplyOptions(parser, check)) return refuse(*wrong);
+    const auto templateOptions = solve_template::ReadOptions(parser);
+    if (const QString* wrong = std::get_if<QString>(&templateOptions)) return refuse(*wrong);
+    const auto& shape = std::get<solve_template::TemplateOptions>(templateOptions);
 
     const kr::CsvReadResult read =
         fromOptions ? ReadingFromOptions(parser) : kr::ReadReadingsCsvFile(files.front(), {});
@@ -234,9 +270,22 @@ int main(int argc, char* argv[]) {
     const ks::SolvedSeries solved =
         ks::SolveSeries(read.readings, read.geometry, tolerances, read.inclusion);
     kestramo::solve::SolveInput input{read.readings, read.inclusion, read.lines, solved,
-                                      tolerances,    std::nullopt,   false};
+                                      tolerances,    std::nullopt,   false,      std::nullopt};
     input.dialAsked = parser.isSet(QStringLiteral("dial"));
     if (input.dialAsked) input.dial = wall_conventions::DialFor(solved.result, read.readings);
+    dial_files::TemplateSite site;
+    if (input.dialAsked || shape.file) {
+        input.dialTemplate = TemplateFor(solved, read.readings, shape, &site);
+    }
+    if (shape.file && input.dialTemplate) {
+        const std::optional<QString> failed = dial_files::WriteTemplateFile(
+            *shape.file, dial_files::DrawTemplate(*input.dialTemplate, site),
+            QPageSize(shape.paper));
+        if (failed) {
+            Complain(QStringLiteral("kestramo-solve: ") + *failed);
+            return kNotRead;
+        }
+    }
 
     QTextStream out(stdout);
     if (parser.isSet(QStringLiteral("json"))) {
@@ -245,6 +294,11 @@ int main(int argc, char* argv[]) {
         out << kestramo::solve::TextReport(input);
     }
     out.flush();
+    if (shape.file && !input.dialTemplate) {
+        Complain(QStringLiteral("kestramo-solve: %1 not written: the wall is not decided yet")
+                     .arg(*shape.file));
+        return kNoAnswer;
+    }
     for (const ks::ReadingGeometry& geometry : solved.geometry) {
         if (geometry.solved()) return kAnswered;
     }
