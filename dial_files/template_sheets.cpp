@@ -37,7 +37,7 @@ class SheetPainter {
     QPointF At(double x, double y) const { return {x * k_, y * k_}; }
     void Pen(const char* colour, double width, bool dashed = false) {
         QPen pen{QColor(QLatin1String(colour)), width * k_};
-        pen.setCapStyle(Qt::RoundCap);
+        pen.setCapStyle(Qt::FlatCap);  // a line, the scale bar too, ends where it ends
         pen.setJoinStyle(Qt::RoundJoin);
         if (dashed) pen.setDashPattern({4 / width, 2 / width});
         p_.setPen(pen);

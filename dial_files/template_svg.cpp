@@ -64,7 +64,7 @@ QByteArray TemplateSvg(const TemplateDrawing& drawing) {
     for (Layer layer : kLayers) {
         const QByteArray colour = LayerColour(layer);
         out += QByteArray("<g id=\"") + LayerName(layer) + "\" fill=\"none\" stroke=\"" + colour +
-               "\" stroke-linecap=\"round\" stroke-linejoin=\"round\"";
+               "\" stroke-linecap=\"butt\" stroke-linejoin=\"round\"";
         out += ">\n";
         WriteLines(out, layer, drawing.plate, plate);
         WriteLines(out, layer, drawing.gnomon, gnomon);
