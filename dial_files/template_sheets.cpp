@@ -74,15 +74,33 @@ void PaintShare(SheetPainter& out, const Drawing& drawing, double left, double t
                out.At(kSheetMargin + printed.width(), kSheetMargin + printed.height())));
     const auto x = [&](double v) { return kSheetMargin + v - left; };
     const auto y = [&](double v) { return kSheetMargin + top - v; };
+    // What falls on this sheet, a millimetre around it: a sheet of a large plate carries only its
+    // own runs of the lines, not every point of every line.
+    const PlateRect window{left - 1, top - printed.height() - 1, left + printed.width() + 1,
+                           top + 1};
     for (const Polyline& line : drawing.lines) {
         out.Pen(LayerColour(line.layer), StrokeWidth(line.stroke), line.stroke == Stroke::Dashed);
-        QPolygonF polygon;
-        for (const TemplatePoint& p : line.points) polygon << out.At(x(p.x), y(p.y));
+        const auto at = [&](TemplatePoint p) { return out.At(x(p.x), y(p.y)); };
         if (line.closed) {
-            painter.drawPolygon(polygon);
-        } else {
-            painter.drawPolyline(polygon);
+            QPolygonF polygon;
+            for (const TemplatePoint& p : line.points) polygon << at(p);
+            if (QRectF(at({window.left, window.top}), at({window.right, window.bottom}))
+                    .intersects(polygon.boundingRect())) {
+                painter.drawPolygon(polygon);
+            }
+            continue;
         }
+        QPolygonF run;
+        for (std::size_t i = 1; i < line.points.size(); ++i) {
+            if (kestramo::dial::ClipSegment(line.points[i - 1], line.points[i], window)) {
+                if (run.isEmpty()) run << at(line.points[i - 1]);
+                run << at(line.points[i]);
+            } else if (!run.isEmpty()) {
+                painter.drawPolyline(run);
+                run.clear();
+            }
+        }
+        if (!run.isEmpty()) painter.drawPolyline(run);
     }
     for (const Label& label : drawing.labels) {
         out.Text(x(label.at.x), y(label.at.y), label.size, label.text, label.anchor,
