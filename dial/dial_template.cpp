@@ -44,6 +44,12 @@ struct Space {
     TemplatePoint Shadow(Vector3 sun) const {
         return OnFace(nodus - (height / Dot(sun, frame.normal)) * sun);
     }
+    // The shadow at an hour angle and declination, when the sun is on the face then.
+    std::optional<TemplatePoint> ShadowAt(double hourAngle, double declination) const {
+        const std::optional<Vector3> sun = SunOnTheFace(hourAngle, declination);
+        if (!sun) return std::nullopt;
+        return Shadow(*sun);
+    }
     // The unit direction from the root of the line on which the style's shadow falls at an hour
     // angle: the hour circle's plane cut by the face, written in the circle's own axes, the
     // style and the equator's point.
@@ -189,8 +195,8 @@ bool DrawMean(const Space& space, const TemplateRequest& request, const PlateRec
         if (!std::isfinite(sigma)) continue;
         line.timeErrorMinutes = std::max(line.timeErrorMinutes, sigma);
         const double shift = sigma / kMinutesPerDegree;
-        early.Add(space.Shadow(SunDirection(space.latitude, hourAngle - shift, sun.declination)));
-        late.Add(space.Shadow(SunDirection(space.latitude, hourAngle + shift, sun.declination)));
+        early.Add(space.ShadowAt(hourAngle - shift, sun.declination));
+        late.Add(space.ShadowAt(hourAngle + shift, sun.declination));
     }
     line.pieces = curve.Take();
     line.earlyPieces = early.Take();
@@ -225,11 +231,7 @@ std::vector<TemplateHourLine> HourLines(const Space& space, const TemplateReques
 // plate, so that the curve drawn stays on the shadow's path.
 void AddRefined(const Space& space, double declination, PathBuilder& builder, const PlateRect& near,
                 double from, std::optional<TemplatePoint> a, double to, int depth) {
-    const auto at = [&](double hourAngle) -> std::optional<TemplatePoint> {
-        const std::optional<Vector3> sun = space.SunOnTheFace(hourAngle, declination);
-        if (!sun) return std::nullopt;
-        return space.Shadow(*sun);
-    };
+    const auto at = [&](double hourAngle) { return space.ShadowAt(hourAngle, declination); };
     const std::optional<TemplatePoint> b = at(to);
     if (depth < kRefinements && a && b && Distance(*a, *b) > kSmooth && ClipSegment(*a, *b, near)) {
         const double middle = (from + to) / 2;
@@ -285,14 +287,11 @@ std::vector<TemplateDateLine> DateLines(const Space& space, const TemplateReques
         line.declination = declination;
         PathBuilder builder(plate);
         double from = -180;
-        std::optional<Vector3> sun = space.SunOnTheFace(from, declination);
-        std::optional<TemplatePoint> a;
-        if (sun) a = space.Shadow(*sun);
+        std::optional<TemplatePoint> a = space.ShadowAt(from, declination);
         builder.Add(a);
         for (double to = from + kDateLineStep; to <= 180 + 1e-9; to += kDateLineStep) {
             AddRefined(space, declination, builder, near, from, a, to, 0);
-            sun = space.SunOnTheFace(to, declination);
-            a = sun ? std::optional<TemplatePoint>(space.Shadow(*sun)) : std::nullopt;
+            a = space.ShadowAt(to, declination);
             from = to;
         }
         line.pieces = builder.Take();

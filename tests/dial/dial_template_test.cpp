@@ -213,3 +213,33 @@ TEST(DialTemplate, PlatesHoldWhatTheyShouldAndLinesStopAtTheirEdges) {
 }
 
 }  // namespace
+
+// The lines one standard deviation early and late run beside their hour line, on straight lines
+// and on mean time's curves alike: never a chord across the plate from where the sun leaves the
+// face.
+TEST(DialTemplate, ErrorLinesRunBesideTheirHourLine) {
+    for (const kd::TemplateHours hours : {kd::TemplateHours::Apparent, kd::TemplateHours::Mean}) {
+        kd::TemplateRequest request = Request(40.655, 11.42, 0, 100);
+        request.longitude = -72.855;
+        request.zoneOffset = -5;
+        request.hours = hours;
+        request.minutes = 60;
+        request.covariance = {0.04, 0.25, 0.02};
+        const kd::DialTemplate t = kd::MakeDialTemplate(request);
+        ASSERT_GT(t.hourLines.size(), 8u);
+        for (const kd::TemplateHourLine& line : t.hourLines) {
+            SCOPED_TRACE(kd::ClockLabel(line.minuteOfDay));
+            EXPECT_GT(line.timeErrorMinutes, 0);
+            if (line.hourAngle) {
+                EXPECT_FALSE(line.earlyPieces.empty() || line.latePieces.empty());
+            }
+            for (const auto* pieces : {&line.earlyPieces, &line.latePieces}) {
+                for (const kd::TemplatePath& piece : *pieces) {
+                    for (const kd::TemplatePoint& p : piece) {
+                        EXPECT_LT(DistanceTo(line.pieces, p), 10);
+                    }
+                }
+            }
+        }
+    }
+}
