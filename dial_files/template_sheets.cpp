@@ -1,12 +1,10 @@
 #include "dial_files/template_sheets.h"
 
-#include <QFont>
-#include <QFontMetricsF>
 #include <QPainter>
-#include <QPainterPath>
 
 #include <cmath>
 
+#include "dial_files/drawing_painter.h"
 #include "product/product.h"
 #include "report/paper_size.h"
 
@@ -30,86 +28,21 @@ SheetPlan PlanFor(const PlateRect& bounds, const QPageSize& paper, bool landscap
             Tiles(bounds.Width(), sheet.width() - 2 * kSheetMargin)};
 }
 
-// Paints in millimetres on the page, y down, from the paper's top-left corner.
-class SheetPainter {
-  public:
-    SheetPainter(QPainter& painter, double pixelsPerMm) : p_(painter), k_(pixelsPerMm) {}
-    QPointF At(double x, double y) const { return {x * k_, y * k_}; }
-    void Pen(const char* colour, double width, bool dashed = false) {
-        QPen pen{QColor(QLatin1String(colour)), width * k_};
-        pen.setCapStyle(Qt::FlatCap);  // a line, the scale bar too, ends where it ends
-        pen.setJoinStyle(Qt::RoundJoin);
-        if (dashed) pen.setDashPattern({4 / width, 2 / width});
-        p_.setPen(pen);
-        p_.setBrush(Qt::NoBrush);
-    }
-    void Line(double x1, double y1, double x2, double y2) { p_.drawLine(At(x1, y1), At(x2, y2)); }
-    void Circle(double x, double y, double r) { p_.drawEllipse(At(x, y), r * k_, r * k_); }
-    void Text(double x, double y, double size, const QString& text, Anchor anchor = Anchor::Start,
-              const char* colour = "#000000") {
-        QFont font(QStringLiteral("Liberation Sans"));
-        font.setPixelSize(std::max(1, int(std::lround(size * k_))));
-        p_.setFont(font);
-        p_.setPen(QColor(QLatin1String(colour)));
-        const double width = QFontMetricsF(font).horizontalAdvance(text);
-        const double shift = anchor == Anchor::Start    ? 0
-                             : anchor == Anchor::Middle ? width / 2
-                                                        : width;
-        p_.drawText(QPointF(x * k_ - shift, y * k_), text);
-    }
-    QPainter& Painter() { return p_; }
-
-  private:
-    QPainter& p_;
-    double k_;
-};
-
-// One sheet's share of a drawing: the printed area shows the drawing from (left, top) on.
-void PaintShare(SheetPainter& out, const Drawing& drawing, double left, double top,
+// One sheet's share of a drawing: the printed area shows the drawing from (left, top) on; a
+// sheet of a large plate carries only its own runs of the lines.
+void PaintShare(MillimetrePainter& out, const Drawing& drawing, double left, double top,
                 QSizeF printed) {
     QPainter& painter = out.Painter();
     painter.save();
     painter.setClipRect(
         QRectF(out.At(kSheetMargin, kSheetMargin),
                out.At(kSheetMargin + printed.width(), kSheetMargin + printed.height())));
-    const auto x = [&](double v) { return kSheetMargin + v - left; };
-    const auto y = [&](double v) { return kSheetMargin + top - v; };
-    // What falls on this sheet, a millimetre around it: a sheet of a large plate carries only its
-    // own runs of the lines, not every point of every line.
-    const PlateRect window{left - 1, top - printed.height() - 1, left + printed.width() + 1,
-                           top + 1};
-    for (const Polyline& line : drawing.lines) {
-        out.Pen(LayerColour(line.layer), StrokeWidth(line.stroke), line.stroke == Stroke::Dashed);
-        const auto at = [&](TemplatePoint p) { return out.At(x(p.x), y(p.y)); };
-        if (line.closed) {
-            QPolygonF polygon;
-            for (const TemplatePoint& p : line.points) polygon << at(p);
-            if (QRectF(at({window.left, window.top}), at({window.right, window.bottom}))
-                    .intersects(polygon.boundingRect())) {
-                painter.drawPolygon(polygon);
-            }
-            continue;
-        }
-        QPolygonF run;
-        for (std::size_t i = 1; i < line.points.size(); ++i) {
-            if (kestramo::dial::ClipSegment(line.points[i - 1], line.points[i], window)) {
-                if (run.isEmpty()) run << at(line.points[i - 1]);
-                run << at(line.points[i]);
-            } else if (!run.isEmpty()) {
-                painter.drawPolyline(run);
-                run.clear();
-            }
-        }
-        if (!run.isEmpty()) painter.drawPolyline(run);
-    }
-    for (const Label& label : drawing.labels) {
-        out.Text(x(label.at.x), y(label.at.y), label.size, label.text, label.anchor,
-                 LayerColour(label.layer));
-    }
+    PaintDrawing(out, drawing, {left, top - printed.height(), left + printed.width(), top},
+                 {kSheetMargin, kSheetMargin});
     painter.restore();
 }
 
-void PaintScaleBar(SheetPainter& out, double x, double y) {
+void PaintScaleBar(MillimetrePainter& out, double x, double y) {
     out.Pen("#000000", 0.4);
     out.Line(x, y, x + 100, y);
     for (int mm = 0; mm <= 100; mm += 10) out.Line(x + mm, y, x + mm, y - (mm % 50 ? 1.5 : 3));
@@ -117,7 +50,7 @@ void PaintScaleBar(SheetPainter& out, double x, double y) {
 }
 
 // Crop marks at the printed area's corners, outside it.
-void PaintCropMarks(SheetPainter& out, QSizeF printed) {
+void PaintCropMarks(MillimetrePainter& out, QSizeF printed) {
     out.Pen("#000000", 0.15);
     const double gap = 1, length = 6;
     for (const double cx : {kSheetMargin, kSheetMargin + printed.width()}) {
@@ -131,7 +64,7 @@ void PaintCropMarks(SheetPainter& out, QSizeF printed) {
 
 // Registration marks in the middle of each band two sheets share, near both ends of the band;
 // each is painted on both sheets at the same place of the drawing.
-void PaintRegistration(SheetPainter& out, const SheetPlan& plan, const PlateRect& bounds,
+void PaintRegistration(MillimetrePainter& out, const SheetPlan& plan, const PlateRect& bounds,
                        QSizeF step, double left, double top, QSizeF printed) {
     QPainter& painter = out.Painter();
     painter.save();
@@ -213,7 +146,7 @@ bool PaintSheets(QPagedPaintDevice& device, const TemplateDrawing& drawing,
                 } else if (!device.newPage()) {
                     return false;
                 }
-                SheetPainter out(painter, device.logicalDpiX() / 25.4);
+                MillimetrePainter out(painter, device.logicalDpiX() / 25.4);
                 const double left = bounds.left + c * step.width();
                 const double top = bounds.top - r * step.height();
                 PaintShare(out, *part.drawing, left, top, printed);
