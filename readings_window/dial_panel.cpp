@@ -17,6 +17,7 @@
 #include "readings_window/copyable_fields.h"
 #include "readings_window/dial_face_painter.h"
 #include "readings_window/picture_widgets.h"
+#include "readings_window/template_box.h"
 
 namespace kd = kestramo::dial;
 
@@ -97,15 +98,20 @@ DialPanel::DialPanel(QWidget* parent) : QWidget(parent) {
     words->addWidget(quantities);
     words->addWidget(anglesLabel);
     words->addWidget(hourLinesTable, 1);
+    templateBox = new TemplateBox(this);
+    words->addWidget(templateBox);
+    auto* pictures = new QVBoxLayout;
+    pictures->addWidget(dialFace, 3);
+    pictures->addWidget(templateBox->preview, 2);
     auto* layout = new QHBoxLayout(this);
     layout->addLayout(words, 3);
-    layout->addWidget(dialFace, 2);
+    layout->addLayout(pictures, 2);
 }
 
 void DialPanel::showDial(const std::optional<kd::DialLayout>& layout, const QString& waiting) {
     const bool shown = layout.has_value();
-    for (QWidget* part :
-         std::initializer_list<QWidget*>{quantities, anglesLabel, hourLinesTable, dialFace}) {
+    for (QWidget* part : std::initializer_list<QWidget*>{quantities, anglesLabel, hourLinesTable,
+                                                         dialFace, templateBox->preview}) {
         part->setVisible(shown);
     }
     if (!shown) {

@@ -10,6 +10,7 @@ class CopyableFields;
 class PictureWidget;
 class QLabel;
 class QTableWidget;
+class TemplateBox;
 
 // The dial a decided wall carries: how well it will read, its style and substyle, the angle of
 // every whole- and half-hour line the sun reaches, and a drawing of its face. While the wall is
@@ -28,4 +29,5 @@ class DialPanel : public QWidget {
     QLabel* anglesLabel;  // how the angles are measured
     QTableWidget* hourLinesTable;
     PictureWidget* dialFace;
+    TemplateBox* templateBox;  // the full-size template, its options, saving and printing
 };
