@@ -10,7 +10,8 @@
 namespace dial_files {
 
 void MillimetrePainter::Pen(const char* colour, double width, bool dashed) {
-    QPen pen{QColor(QLatin1String(colour)), width * k_};
+    // The heaviest line (0.5 mm) no thinner than the thinnest pen, the others in proportion.
+    QPen pen{QColor(QLatin1String(colour)), std::max(width * k_, thinnestPen_ * width / 0.5)};
     pen.setCapStyle(Qt::FlatCap);  // a line, the scale bar too, ends where it ends
     pen.setJoinStyle(Qt::RoundJoin);
     if (dashed) pen.setDashPattern({4 / width, 2 / width});

@@ -10,11 +10,16 @@
 namespace dial_files {
 
 // Paints in millimetres, y down, from the painter's origin, at a given number of device pixels
-// a millimetre.
+// a millimetre; a preview shrunk below true size keeps its text and its lines at least as large
+// as given, in device pixels.
 class MillimetrePainter {
   public:
-    MillimetrePainter(QPainter& painter, double pixelsPerMm, double smallestTextPixels = 1)
-        : p_(painter), k_(pixelsPerMm), smallestText_(smallestTextPixels) {}
+    MillimetrePainter(QPainter& painter, double pixelsPerMm, double smallestTextPixels = 1,
+                      double thinnestPenPixels = 0)
+        : p_(painter),
+          k_(pixelsPerMm),
+          smallestText_(smallestTextPixels),
+          thinnestPen_(thinnestPenPixels) {}
     QPointF At(double x, double y) const { return {x * k_, y * k_}; }
     void Pen(const char* colour, double width, bool dashed = false);
     void Line(double x1, double y1, double x2, double y2) { p_.drawLine(At(x1, y1), At(x2, y2)); }
@@ -28,6 +33,7 @@ class MillimetrePainter {
     QPainter& p_;
     double k_;
     double smallestText_;
+    double thinnestPen_;
 };
 
 // The part of a drawing within `window` (the drawing's millimetres, y up), its top-left corner

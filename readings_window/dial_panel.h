@@ -9,6 +9,8 @@
 class CopyableFields;
 class PictureWidget;
 class QLabel;
+class QStackedWidget;
+class QTabWidget;
 class QTableWidget;
 class TemplateBox;
 
@@ -26,8 +28,10 @@ class DialPanel : public QWidget {
 
     QLabel* howGoodLabel;  // how many minutes the dial may be off; or why there is no dial
     CopyableFields* quantities;
-    QLabel* anglesLabel;  // how the angles are measured
+    QLabel* anglesLabel;    // how the angles are measured
+    QTabWidget* dialPages;  // the hour lines' table, and the template
     QTableWidget* hourLinesTable;
-    PictureWidget* dialFace;
     TemplateBox* templateBox;  // the full-size template, its options, saving and printing
+    QStackedWidget* pictures;  // the dial's face beside the hour lines, the template's preview
+    PictureWidget* dialFace;
 };

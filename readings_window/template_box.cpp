@@ -42,7 +42,7 @@ QComboBox* Choices(QWidget* parent, const char* name,
     box->setCurrentIndex(box->findData(current));
     // The list shows the whole text; the box itself stays narrow enough for a small screen.
     box->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
-    box->setMinimumContentsLength(14);
+    box->setMinimumContentsLength(8);
     return box;
 }
 
@@ -55,14 +55,14 @@ void PaintPreview(QPainter& painter, const QRectF& area, const dial_files::Drawi
     painter.translate(area.left() + (area.width() - scale * b.Width()) / 2,
                       area.top() + (area.height() - scale * b.Height()) / 2);
     painter.setRenderHint(QPainter::Antialiasing);
-    dial_files::MillimetrePainter out(painter, scale, 9 * PixelScale(painter));
+    dial_files::MillimetrePainter out(painter, scale, 9 * PixelScale(painter), PixelScale(painter));
     dial_files::PaintDrawing(out, plate, b, {0, 0});
     painter.restore();
 }
 
 }  // namespace
 
-TemplateBox::TemplateBox(QWidget* parent) : QGroupBox(tr("Full-size template"), parent) {
+TemplateBox::TemplateBox(QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("templateBox"));
     hoursBox =
         Choices(this, "templateHours",
@@ -108,6 +108,7 @@ TemplateBox::TemplateBox(QWidget* parent) : QGroupBox(tr("Full-size template"), 
            "(Ctrl+Shift+P)"));
 
     auto* form = new QFormLayout;
+    form->setRowWrapPolicy(QFormLayout::WrapLongRows);
     const auto row = [&](const QString& caption, QWidget* field) {
         auto* label = new QLabel(caption, this);
         label->setBuddy(field);
@@ -117,23 +118,10 @@ TemplateBox::TemplateBox(QWidget* parent) : QGroupBox(tr("Full-size template"), 
     row(tr("Date lines dra&wn:"), dateLinesBox);
     row(tr("Lines ever&y:"), minutesBox);
     row(tr("Nodus hei&ght:"), nodusBox);
-    auto* plate = new QHBoxLayout;
-    plate->addWidget(plateWidthBox);
-    plate->addWidget(new QLabel(QStringLiteral("\u00d7"), this));
-    plate->addWidget(plateHeightBox);
-    auto* plateLabel = new QLabel(tr("Plate si&ze:"), this);
-    plateLabel->setBuddy(plateWidthBox);
-    form->addRow(plateLabel, plate);
-    auto* root = new QHBoxLayout;
-    root->addWidget(rootXBox);
-    root->addWidget(new QLabel(QStringLiteral(","), this));
-    root->addWidget(rootYBox);
-    auto* rootLabel = new QLabel(tr("Root from top left:"), this);
-    rootLabel->setToolTip(
-        tr("The style's root from the plate's top-left corner: to the right, "
-           "and down"));
-    rootLabel->setBuddy(rootXBox);
-    form->addRow(rootLabel, root);
+    row(tr("Plate si&ze, width:"), plateWidthBox);
+    row(tr("Plate height:"), plateHeightBox);
+    row(tr("Root, from the left edge:"), rootXBox);
+    row(tr("Root, down from the top:"), rootYBox);
     form->addRow(QString(), summerTimeBox);
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(cmdSaveTemplate);
@@ -169,7 +157,7 @@ const std::optional<dial_files::TemplateDrawing>& TemplateBox::drawing() {
 }
 
 void TemplateBox::showEvent(QShowEvent* event) {
-    QGroupBox::showEvent(event);
+    QWidget::showEvent(event);
     if (stale_) redraw();
 }
 

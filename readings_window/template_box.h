@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QGroupBox>
+#include <QWidget>
 
 #include <optional>
 
@@ -17,7 +17,7 @@ class QSpinBox;
 // The Dial tab's full-size template: what it shows (the time its lines read, the date lines, the
 // minutes between lines, the nodus's height, the plate), a preview drawn from the same lines as
 // the files, and the buttons that save and print it. Disabled while the wall is not decided.
-class TemplateBox : public QGroupBox {
+class TemplateBox : public QWidget {
     Q_OBJECT
 
   public:
