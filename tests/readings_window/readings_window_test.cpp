@@ -337,7 +337,8 @@ class ReadingsWindowTest : public QObject {
     }
 
     // The page a newcomer reads: the answer, the lean, the tolerances, the wall in the
-    // conventions of dial programs and the dial, all on the one page.
+    // conventions of dial programs and the dial with its hour lines as a table, all on the one
+    // page.
     void printsTheSeriesToPdf() {
         auto window = OpenWindow();
         CalculateWorkedSeries(*window);
@@ -360,8 +361,9 @@ class ReadingsWindowTest : public QObject {
               QStringLiteral("Azimuth of the wall's normal, from north through east: 191.4\u00b0"),
               QStringLiteral("A dial laid out for this wall reads within"),
               QStringLiteral("Style height above the face: 48.0\u00b0"),
-              QStringLiteral("12:00 at 0.0\u00b0"), QStringLiteral("the way its face looks"),
-              QStringLiteral("the best stretch"),
+              QStringLiteral("Time Hour angle Line at \u00b1 minutes"),
+              QStringLiteral("12:00 0.0\u00b0 0.0\u00b0 \u00b10."),
+              QStringLiteral("the way its face looks"), QStringLiteral("the best stretch"),
               QStringLiteral("Clock time (UTC\u22125, daylight time)")}) {
             QVERIFY2(text.contains(expected), qPrintable(expected + QStringLiteral(" in ") + text));
         }
