@@ -211,10 +211,12 @@ void ReadingsWindow::askSaveTemplate() {
     const std::optional<QString> failed =
         dial_files::WriteTemplateFile(path, *drawing, QPageSize(report::PaperFor()));
     if (failed) {
-        tell(tr("The template was not saved: %1").arg(*failed), true);
-    } else {
-        tell(tr("The template was saved as %1.").arg(QDir::toNativeSeparators(path)), false);
+        statusLabel->setText(tr("The template could not be saved."));
+        tell(tr("The template could not be saved: %1").arg(*failed), true);
+        return;
     }
+    lastFolder_ = QFileInfo(path).absolutePath();
+    statusLabel->setText(tr("Template saved as %1.").arg(QDir::toNativeSeparators(path)));
 }
 
 void ReadingsWindow::askPrintTemplate() {
