@@ -1,7 +1,9 @@
 // kestramo-solve: the wall's declination from a readings file, or from one reading given as
-// options, on the command line. Exit status: 0 when every line was read and at least one reading
-// gives an answer, 1 when the file was read but no reading gives one, 2 when the file, a line or
-// an option could not be read (then nothing goes to standard output).
+// options, on the command line, and the dial's template for the fitted wall. Exit status: 0 when
+// every line was read and at least one reading gives an answer, 1 when the file was read but no
+// reading gives one (or a template was asked for a wall not yet decided), 2 when the file, a
+// line or an option could not be read or the template could not be written (then nothing goes
+// to standard output).
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -153,7 +155,9 @@ int main(int argc, char* argv[]) {
         "the columns date, time, utc_offset, daylight, latitude, longitude, height, length; - for\n"
         "standard input) or one reading as options. Tolerances are one standard deviation; the\n"
         "options override those the file names.\n"
-        "Exit status: 0 an answer, 1 no reading gives one, 2 the input could not be read."));
+        "Exit status: 0 an answer, 1 no reading gives one, 2 the input could not be read; with\n"
+        "--dial-template, 1 also while the wall is not decided (no file written), 2 when the file\n"
+        "cannot be written."));
     parser.addHelpOption();
     parser.addVersionOption();
     parser.addPositionalArgument(QStringLiteral("FILE.csv"),
