@@ -64,8 +64,8 @@ QString DialWaits(const ks::SeriesResult& result) {
     return QString();
 }
 
-std::optional<kd::DialLayout> DialFor(const ks::SeriesResult& result,
-                                      std::span<const ks::Reading> readings) {
+std::optional<kd::DialRequest> DialRequestFor(const ks::SeriesResult& result,
+                                              std::span<const ks::Reading> readings) {
     if (!result.decided()) return std::nullopt;
     const double latitude = DialLatitude(result, readings);
     if (!std::isfinite(latitude)) return std::nullopt;
@@ -75,7 +75,14 @@ std::optional<kd::DialLayout> DialFor(const ks::SeriesResult& result,
     request.covariance = {result.uncertainty * result.uncertainty,
                           result.leanUncertainty * result.leanUncertainty,
                           result.correlation * result.uncertainty * result.leanUncertainty};
-    return kd::LayOutDial(request);
+    return request;
+}
+
+std::optional<kd::DialLayout> DialFor(const ks::SeriesResult& result,
+                                      std::span<const ks::Reading> readings) {
+    const std::optional<kd::DialRequest> request = DialRequestFor(result, readings);
+    if (!request) return std::nullopt;
+    return kd::LayOutDial(*request);
 }
 
 QString ApparentTime(double hourAngle) {

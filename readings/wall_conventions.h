@@ -22,6 +22,12 @@ namespace wall_conventions {
 std::vector<std::pair<QString, QString>> Conventions(double declination, double lean,
                                                      const QLocale& locale = QLocale());
 
+// What the dial is laid out for: the latitude of the series' latest reading and the fitted wall
+// with its uncertainty (declination and lean together) as its covariance; none while the series
+// is not decided.
+std::optional<kestramo::dial::DialRequest> DialRequestFor(
+    const kestramo::series::SeriesResult& result,
+    std::span<const kestramo::series::Reading> readings);
 // The dial for the fitted wall of a decided series, at the latitude of its latest reading,
 // with the wall's uncertainty (declination and lean together) as its covariance; none while
 // the series is not decided.

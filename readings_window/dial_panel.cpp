@@ -7,6 +7,9 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QPainter>
+#include <QScrollArea>
+#include <QStackedWidget>
+#include <QTabWidget>
 #include <QTableWidget>
 #include <QVBoxLayout>
 
@@ -17,6 +20,7 @@
 #include "readings_window/copyable_fields.h"
 #include "readings_window/dial_face_painter.h"
 #include "readings_window/picture_widgets.h"
+#include "readings_window/template_box.h"
 
 namespace kd = kestramo::dial;
 
@@ -99,16 +103,41 @@ DialPanel::DialPanel(QWidget* parent) : QWidget(parent) {
     words->addWidget(howGoodLabel);
     words->addWidget(quantities);
     words->addWidget(anglesLabel);
-    words->addWidget(hourLinesTable, 1);
+    // The hour lines and the template share the room below the words: the window keeps its
+    // size, and the picture beside them follows the page in sight.
+    templateBox = new TemplateBox(this);
+    auto* templateScroll = new QScrollArea(this);
+    templateScroll->setObjectName(QStringLiteral("templateScroll"));
+    templateScroll->setWidget(templateBox);
+    templateScroll->setWidgetResizable(true);
+    templateScroll->setFrameShape(QFrame::NoFrame);
+    templateScroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    // The hour lines' table alone sizes the page: the template scrolls within it.
+    templateScroll->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Ignored);
+    // A control reached by its access key or by Tab is scrolled into sight.
+    connect(qApp, &QApplication::focusChanged, this,
+            [this, templateScroll](QWidget*, QWidget* now) {
+                if (now && templateBox->isAncestorOf(now)) templateScroll->ensureWidgetVisible(now);
+            });
+    dialPages = new QTabWidget(this);
+    dialPages->setObjectName(QStringLiteral("dialPages"));
+    dialPages->setAccessibleName(tr("Hour lines and the full-size template"));
+    dialPages->addTab(hourLinesTable, tr("Hour lines"));
+    dialPages->addTab(templateScroll, tr("&Full-size template"));
+    words->addWidget(dialPages, 1);
+    pictures = new QStackedWidget(this);
+    pictures->addWidget(dialFace);
+    pictures->addWidget(templateBox->preview);
+    connect(dialPages, &QTabWidget::currentChanged, pictures, &QStackedWidget::setCurrentIndex);
     auto* layout = new QHBoxLayout(this);
     layout->addLayout(words, 3);
-    layout->addWidget(dialFace, 2);
+    layout->addWidget(pictures, 2);
 }
 
 void DialPanel::showDial(const std::optional<kd::DialLayout>& layout, const QString& waiting) {
     const bool shown = layout.has_value();
     for (QWidget* part :
-         std::initializer_list<QWidget*>{quantities, anglesLabel, hourLinesTable, dialFace}) {
+         std::initializer_list<QWidget*>{quantities, anglesLabel, dialPages, pictures}) {
         part->setVisible(shown);
     }
     if (!shown) {

@@ -9,7 +9,10 @@
 class CopyableFields;
 class PictureWidget;
 class QLabel;
+class QStackedWidget;
+class QTabWidget;
 class QTableWidget;
+class TemplateBox;
 
 // The dial a decided wall carries: how well it will read, its style and substyle, the angle of
 // every whole- and half-hour line the sun reaches, and a drawing of its face. While the wall is
@@ -25,7 +28,10 @@ class DialPanel : public QWidget {
 
     QLabel* howGoodLabel;  // how many minutes the dial may be off; or why there is no dial
     CopyableFields* quantities;
-    QLabel* anglesLabel;  // how the angles are measured
+    QLabel* anglesLabel;    // how the angles are measured
+    QTabWidget* dialPages;  // the hour lines' table, and the template
     QTableWidget* hourLinesTable;
+    TemplateBox* templateBox;  // the full-size template, its options, saving and printing
+    QStackedWidget* pictures;  // the dial's face beside the hour lines, the template's preview
     PictureWidget* dialFace;
 };

@@ -26,6 +26,7 @@
 
 #include <algorithm>
 
+#include "dial_files/template_file.h"
 #include "product/product.h"
 #include "readings/series_words.h"
 #include "readings/wall_conventions.h"
@@ -36,6 +37,7 @@
 #include "readings_window/plan_view_painter.h"
 #include "readings_window/readings_list.h"
 #include "readings_window/readings_table_model.h"
+#include "readings_window/template_box.h"
 #include "readings_window/tolerance_fields.h"
 #include "series/plan_view.h"
 
@@ -223,6 +225,10 @@ void ReadingsWindow::createControls() {
     // The least room in which every label of the plan view stays clear of its lines.
     planView->setMinimumSize(220, 300);
     dialPanel = new DialPanel(this);
+    connect(dialPanel->templateBox, &TemplateBox::saveAsked, this,
+            &ReadingsWindow::askSaveTemplate);
+    connect(dialPanel->templateBox, &TemplateBox::printAsked, this,
+            &ReadingsWindow::askPrintTemplate);
 
     auto* buttons = new QHBoxLayout;
     for (QPushButton* button : {cmdOpen, cmdSave, cmdPrintSeries}) buttons->addWidget(button);
@@ -332,6 +338,8 @@ void ReadingsWindow::refresh() {
     bestTimeLabel->setText(series_words::BestTime(dayPlans_, Today()));
     dialPanel->showDial(wall_conventions::DialFor(series.result, list_->readings()),
                         wall_conventions::DialWaits(series.result));
+    dialPanel->templateBox->setInputs(
+        dial_files::TemplateInputsFor(series.result, list_->readings()));
     // What the pictures show, for those who cannot see them.
     planView->setAccessibleDescription(QStringList{
         answerLabel->text(), series_words::LeanBrief(series.result, list_->tolerances())}

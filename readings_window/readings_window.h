@@ -96,6 +96,8 @@ class ReadingsWindow : public QWidget {
     void askOpen();
     void askSave();
     void askPrint();
+    void askSaveTemplate();
+    void askPrintTemplate();
     // A modal box titled like the program; returns the button pressed. The window is active
     // again afterwards.
     int ask(const QString& text, int icon, int buttons, int defaultButton);

@@ -10,13 +10,17 @@
 #include <QPrinter>
 #include <QStandardPaths>
 
+#include "dial_files/template_sheets.h"
 #include "product/product.h"
 #include "readings/readings_csv.h"
+#include "readings_window/dial_panel.h"
 #include "readings_window/readings_list.h"
 #include "readings_window/readings_table_model.h"
 #include "readings_window/readings_window.h"
 #include "readings_window/series_printout.h"
+#include "readings_window/template_box.h"
 #include "readings_window/tolerance_fields.h"
+#include "report/paper_size.h"
 
 namespace rd = kestramo::readings;
 
@@ -192,6 +196,45 @@ void ReadingsWindow::askSave() {
     if (path.isEmpty()) return;
     if (QFileInfo(path).suffix().isEmpty()) path += QStringLiteral(".csv");
     saveFile(path);
+}
+
+void ReadingsWindow::askSaveTemplate() {
+    const std::optional<dial_files::TemplateDrawing>& drawing = dialPanel->templateBox->drawing();
+    if (!drawing) return;
+    QString path = QFileDialog::getSaveFileName(
+        this, tr("Save Template"), QDir(startFolder()).filePath(tr("dial-template.svg")),
+        tr("SVG drawing (*.svg);;DXF drawing for CAD and cutters (*.dxf);;PDF sheets to print "
+           "(*.pdf)"));
+    comeBack();
+    if (path.isEmpty()) return;
+    if (QFileInfo(path).suffix().isEmpty()) path += QStringLiteral(".svg");
+    const std::optional<QString> failed =
+        dial_files::WriteTemplateFile(path, *drawing, QPageSize(report::PaperFor()));
+    if (failed) {
+        statusLabel->setText(tr("The template could not be saved."));
+        tell(tr("The template could not be saved: %1").arg(*failed), true);
+        return;
+    }
+    lastFolder_ = QFileInfo(path).absolutePath();
+    statusLabel->setText(tr("Template saved as %1.").arg(QDir::toNativeSeparators(path)));
+}
+
+void ReadingsWindow::askPrintTemplate() {
+    const std::optional<dial_files::TemplateDrawing>& drawing = dialPanel->templateBox->drawing();
+    if (!drawing) return;
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setDocName(tr("%1 dial template").arg(QLatin1String(product::kName)));
+    printer.setPageSize(QPageSize(report::PaperFor()));
+    QPrintDialog dialog(&printer, this);
+    dialog.setWindowTitle(tr("Print Template"));
+    const bool accepted = dialog.exec() == QDialog::Accepted;
+    comeBack();
+    if (!accepted) return;
+    // The sheets are laid out on the paper chosen, from its corner, at full size.
+    printer.setFullPage(true);
+    if (!dial_files::PaintSheets(printer, *drawing, printer.pageLayout().pageSize())) {
+        tell(tr("The template could not be printed."), true);
+    }
 }
 
 void ReadingsWindow::askPrint() {

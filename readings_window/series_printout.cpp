@@ -14,7 +14,7 @@
 #include "readings/series_words.h"
 #include "readings/wall_conventions.h"
 #include "readings_window/day_plot_painter.h"
-#include "readings_window/dial_face_painter.h"
+#include "readings_window/dial_printout.h"
 #include "readings_window/plan_view_painter.h"
 #include "readings_window/readings_list.h"
 #include "readings_window/readings_table_model.h"
@@ -62,23 +62,6 @@ QString Joined(const std::vector<std::pair<QString, QString>>& rows) {
     return parts.join(QStringLiteral("; ")) + QLatin1Char('.');
 }
 
-// The dial in words: how good it is, its quantities, how the angles go, and every line.
-QString DialText(const kestramo::dial::DialLayout& dial) {
-    QStringList lines;
-    for (const kestramo::dial::HourLine& line : dial.hourLines) {
-        lines << QObject::tr("%1 at %2 (\u00b1%3 min)")
-                     .arg(wall_conventions::ApparentTime(line.hourAngle),
-                          angle_text::Degrees(line.angle, 1),
-                          QLocale().toString(line.timeErrorMinutes, 'f', 1));
-    }
-    return QStringList{
-        wall_conventions::HowGood(dial),
-        QObject::tr("The dial: %1").arg(Joined(wall_conventions::DialQuantities(dial))),
-        wall_conventions::AnglesMeasured(dial),
-        QObject::tr("Hour lines, local apparent time: %1.").arg(lines.join(QStringLiteral(", ")))}
-        .join(QLatin1Char('\n'));
-}
-
 }  // namespace
 
 bool PrintSeries(QPagedPaintDevice& device, const ReadingsList& list,
@@ -118,9 +101,9 @@ bool PrintSeries(QPagedPaintDevice& device, const ReadingsList& list,
     // pictures' keys are part of each.
     const std::optional<kestramo::dial::DialLayout> dial =
         wall_conventions::DialFor(result, list.readings());
-    const double pictureHeight = std::min(page.height() * 0.36, page.width() * 0.5);
-    const double planWidth = page.width() * (dial ? 0.3 : 0.4);
-    const double dayWidth = page.width() * (dial ? 0.42 : 0.57);
+    const double pictureHeight = std::min(page.height() * (dial ? 0.27 : 0.36), page.width() * 0.5);
+    const double planWidth = page.width() * 0.4;
+    const double dayWidth = page.width() * 0.57;
     const QRectF plan(page.left(), y, planWidth, pictureHeight);
     const QRectF day(plan.right() + gap * 2, y, dayWidth, pictureHeight * 0.85);
     painter.setFont(Face(7));
@@ -128,17 +111,10 @@ bool PrintSeries(QPagedPaintDevice& device, const ReadingsList& list,
     const int latest = list.latestRow();
     PaintDayPlot(painter, day, plans,
                  latest >= 0 ? series_words::ClockName(list.reading(latest)) : QString());
-    if (dial) {
-        const QRectF face(day.right() + gap * 2, y, page.right() - day.right() - gap * 2,
-                          pictureHeight);
-        painter.setFont(Face(7));
-        PaintDialFace(painter, face, *dial);
-    }
     DrawParagraph(painter, QRectF(day.left(), day.bottom() + gap / 2, day.width(), pictureHeight),
                   bestTime, Face(9));
     y += pictureHeight + gap * 2;
-    if (dial)
-        y += DrawParagraph(painter, page.adjusted(0, y, 0, 0), DialText(*dial), Face(9)) + gap;
+    if (dial) y += PrintDial(painter, page.adjusted(0, y, 0, 0), scale, *dial) + gap;
 
     // The table: a column as wide as its widest text, all scaled down together to fit the page.
     QFont cellFont = Face(7);

@@ -58,16 +58,16 @@ constexpr ToleranceRow kRows[] = {
     // The other ways of measuring a wall: a board with a pin square to it, and a level
     // declinometer board; the board's pin shares the square's height and tilt tolerances.
     {&Tolerances::tipPercent, "tip_tolerance_percent", "tip-error", "tipTolerance", 0, 50, 0.1,
-     " %", "percent", "Board's ti&p shadow:", "Board tip shadow tolerance in percent",
+     " %", "percent", "Board's tip shadow:", "Board tip shadow tolerance in percent",
      "Marking the shadow of the board pin's tip, each coordinate, in percent of the pin's "
      "height, each reading.",
      "tip shadow", "A board's tip shadow, each coordinate, percent of the pin's height."},
     {&Tolerances::levelDegrees, "level_tolerance_deg", "level-error", "levelTolerance", 0, 20, 0.1,
-     "\u00b0", "degrees", "Board's le&vel:", "Board level tolerance in degrees",
+     "\u00b0", "degrees", "Board's level:", "Board level tolerance in degrees",
      "How far the board's edge may be off level; the readings of one placement share it.",
      "board level", "A board's edge off level, degrees, shared by one placement's readings."},
     {&Tolerances::angleDegrees, "angle_tolerance_deg", "angle-error", "angleTolerance", 0, 20, 0.1,
-     "\u00b0", "degrees", "Declinometer an&gle:", "Declinometer angle tolerance in degrees",
+     "\u00b0", "degrees", "Declinometer angle:", "Declinometer angle tolerance in degrees",
      "Reading the declinometer's shadow angle, its pin plumb, each reading.", "declinometer angle",
      "A declinometer's angle, degrees, each reading."},
 };

@@ -64,7 +64,7 @@ struct ToleranceRow {
     double step;            // of the window box's arrows
     const char* unit;       // after the number, with the space it takes: " s", " %", "\u00b0"
     const char* valueName;  // the option's value in its help: "seconds"
-    const char* label;      // beside the window's box, with its access key
+    const char* label;      // beside the window's box, with its access key where one is free
     const char* accessibleName;
     const char* toolTip;  // what it is, in a sentence
     const char* name;     // in a sentence: "clock"

@@ -1,21 +1,28 @@
 // kestramo-solve: the wall's declination from a readings file, or from one reading given as
-// options, on the command line. Exit status: 0 when every line was read and at least one reading
-// gives an answer or the series decides a wall, 1 when the file was read but no answer comes of
-// it, 2 when the file, a line or an option could not be read (then nothing goes to standard
-// output).
+// options, on the command line, and the dial's template for the fitted wall. Exit status: 0 when
+// every line was read and a reading gives an answer or the series decides a wall, 1 when the file
+// was read but no answer comes of it (or a template was asked for a wall not yet decided), 2 when
+// the file, a line or an option could not be read or the template could not be written (then
+// nothing goes to standard output).
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
+#include <QGuiApplication>
 #include <QTextStream>
 
 #include <cstdio>
+#include <memory>
 #include <optional>
+#include <variant>
 #include <vector>
+
+#include "dial_files/template_file.h"
 
 #include "readings/readings_csv.h"
 #include "readings/wall_conventions.h"
 #include "series/series.h"
 #include "solve/solve_output.h"
+#include "solve/template_options.h"
 
 namespace {
 
@@ -104,10 +111,36 @@ std::optional<QString> ApplyOptions(const QCommandLineParser& parser, ks::Tolera
     return std::nullopt;
 }
 
+// The template of a decided series as the options ask for it; none while not decided.
+std::optional<kestramo::dial::DialTemplate> TemplateFor(
+    const ks::SolvedSeries& solved, std::span<const ks::Reading> readings,
+    const solve_template::TemplateOptions& options, dial_files::TemplateSite* site) {
+    std::optional<dial_files::TemplateInputs> inputs =
+        dial_files::TemplateInputsFor(solved.result, readings);
+    if (!inputs) return std::nullopt;
+    kestramo::dial::TemplateRequest request = options.request;
+    request.latitude = inputs->request.latitude;
+    request.longitude = inputs->request.longitude;
+    request.zoneOffset = inputs->request.zoneOffset;
+    request.year = inputs->request.year;
+    request.wall = inputs->request.wall;
+    request.covariance = inputs->request.covariance;
+    *site = inputs->site;
+    site->summerTime = options.summerTime;
+    return kestramo::dial::MakeDialTemplate(request);
+}
+
 }  // namespace
 
 int main(int argc, char* argv[]) {
-    QCoreApplication app(argc, argv);
+    // A PDF template's text needs the fonts of a GUI application; it never shows a window.
+    std::unique_ptr<QCoreApplication> application;
+    if (solve_template::AsksForTemplateFile(argc, argv)) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+        application = std::make_unique<QGuiApplication>(argc, argv);
+    } else {
+        application = std::make_unique<QCoreApplication>(argc, argv);
+    }
     QCoreApplication::setApplicationName(QStringLiteral("kestramo-solve"));
     QCoreApplication::setApplicationVersion(QStringLiteral(KESTRAMO_VERSION));
 
@@ -120,7 +153,8 @@ int main(int argc, char* argv[]) {
         "standard input) or one reading as options. Tolerances are one standard deviation; the\n"
         "options override those the file names.\n"
         "Exit status: 0 an answer (a reading's or the series'), 1 none, 2 the input could not be\n"
-        "read."));
+        "read; with --dial-template, 1 also while the wall is not decided (no file written), 2\n"
+        "when the file cannot be written."));
     parser.addHelpOption();
     parser.addVersionOption();
     parser.addPositionalArgument(QStringLiteral("FILE.csv"),
@@ -154,6 +188,7 @@ int main(int argc, char* argv[]) {
          QStringLiteral("outer|middle")},
     });
     parser.addOptions(ToleranceOptions());
+    parser.addOptions(solve_template::Options());
     const QString usage = QStringLiteral(
         "Usage: kestramo-solve [OPTIONS] FILE.csv\n"
         "       kestramo-solve [OPTIONS] --date YYYY-MM-DD --time HH:MM --utc-offset H "
@@ -195,6 +230,9 @@ int main(int argc, char* argv[]) {
     }
     ks::Tolerances check;
     if (const std::optional<QString> wrong = ApplyOptions(parser, check)) return refuse(*wrong);
+    const auto templateOptions = solve_template::ReadOptions(parser);
+    if (const QString* wrong = std::get_if<QString>(&templateOptions)) return refuse(*wrong);
+    const auto& shape = std::get<solve_template::TemplateOptions>(templateOptions);
 
     const kr::CsvReadResult read =
         fromOptions ? ReadingFromOptions(parser) : kr::ReadReadingsCsvFile(files.front(), {});
@@ -206,9 +244,22 @@ int main(int argc, char* argv[]) {
     const ks::SolvedSeries solved =
         ks::SolveSeries(read.readings, read.geometry, tolerances, read.inclusion);
     kestramo::solve::SolveInput input{read.readings, read.inclusion, read.lines, solved,
-                                      tolerances,    std::nullopt,   false};
+                                      tolerances,    std::nullopt,   false,      std::nullopt};
     input.dialAsked = parser.isSet(QStringLiteral("dial"));
     if (input.dialAsked) input.dial = wall_conventions::DialFor(solved.result, read.readings);
+    dial_files::TemplateSite site;
+    if (input.dialAsked || shape.file) {
+        input.dialTemplate = TemplateFor(solved, read.readings, shape, &site);
+    }
+    if (shape.file && input.dialTemplate) {
+        const std::optional<QString> failed = dial_files::WriteTemplateFile(
+            *shape.file, dial_files::DrawTemplate(*input.dialTemplate, site),
+            QPageSize(shape.paper));
+        if (failed) {
+            Complain(QStringLiteral("kestramo-solve: ") + *failed);
+            return kNotRead;
+        }
+    }
 
     QTextStream out(stdout);
     if (parser.isSet(QStringLiteral("json"))) {
@@ -217,6 +268,11 @@ int main(int argc, char* argv[]) {
         out << kestramo::solve::TextReport(input);
     }
     out.flush();
+    if (shape.file && !input.dialTemplate) {
+        Complain(QStringLiteral("kestramo-solve: %1 not written: the wall is not decided yet")
+                     .arg(*shape.file));
+        return kNoAnswer;
+    }
     // A series may decide a wall that none of its readings gives alone: a low sun nearly in the
     // wall's plane, read to the outer edge, casts shadows no wall fits by themselves.
     if (solved.result.decided()) return kAnswered;

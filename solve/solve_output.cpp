@@ -33,6 +33,55 @@ series::Inclusion InclusionAt(const SolveInput& in, std::size_t i) {
     return i < in.inclusion.size() ? in.inclusion[i] : series::Inclusion::Automatic;
 }
 
+QJsonArray Points(const std::vector<dial::TemplatePoint>& points) {
+    const auto rounded = [](double v) { return std::round(v * 1000) / 1000 + 0.0; };
+    QJsonArray list;
+    for (const dial::TemplatePoint& p : points) list.append(QJsonArray{rounded(p.x), rounded(p.y)});
+    return list;
+}
+
+const char* HoursName(dial::TemplateHours hours) {
+    switch (hours) {
+        case dial::TemplateHours::Apparent:
+            return "apparent";
+        case dial::TemplateHours::Standard:
+            return "standard";
+        case dial::TemplateHours::Mean:
+            return "mean";
+    }
+    return "apparent";
+}
+
+QJsonObject TemplateJson(const dial::DialTemplate& t) {
+    QJsonArray hours;
+    for (const dial::TemplateHourLine& line : t.hourLines) {
+        for (const dial::TemplatePath& piece : line.pieces) {
+            hours.append(QJsonObject{
+                {QStringLiteral("label"),
+                 QString::fromStdString(dial::ClockLabel(line.minuteOfDay))},
+                {QStringLiteral("hour_angle"),
+                 line.hourAngle ? QJsonValue(*line.hourAngle) : QJsonValue(QJsonValue::Null)},
+                {QStringLiteral("points"), Points(piece)}});
+        }
+    }
+    QJsonArray dates;
+    for (const dial::TemplateDateLine& line : t.dateLines) {
+        for (const dial::TemplatePath& piece : line.pieces) {
+            dates.append(QJsonObject{{QStringLiteral("declination"), line.declination},
+                                     {QStringLiteral("points"), Points(piece)}});
+        }
+    }
+    const dial::Gnomon& g = t.gnomon;
+    return QJsonObject{
+        {QStringLiteral("nodus_height"), t.request.nodusHeight},
+        {QStringLiteral("style_length"), NumberOrNull(t.styleLength)},
+        {QStringLiteral("hours"), QLatin1String(HoursName(t.request.hours))},
+        {QStringLiteral("hour_lines"), hours},
+        {QStringLiteral("date_lines"), dates},
+        {QStringLiteral("gnomon"),
+         QJsonObject{{QStringLiteral("points"), Points({g.root, g.foot, g.nodus})}}}};
+}
+
 }  // namespace
 
 std::optional<QString> NoAnswerReason(const series::ReadingGeometry& geometry) {
@@ -210,13 +259,15 @@ QByteArray JsonReport(const SolveInput& in) {
                 {QStringLiteral("angle"), hour.angle},
                 {QStringLiteral("time_error_minutes"), NumberOrNull(hour.timeErrorMinutes)}});
         }
-        root.insert(QStringLiteral("dial"),
-                    QJsonObject{{QStringLiteral("declination"), NumberOrNull(*result.declination)},
-                                {QStringLiteral("lean"), NumberOrNull(result.lean)},
-                                {QStringLiteral("style_height"), in.dial->styleHeight},
-                                {QStringLiteral("substyle_angle"), in.dial->substyleAngle},
-                                {QStringLiteral("substyle_hour_angle"), in.dial->substyleHourAngle},
-                                {QStringLiteral("hour_lines"), hours}});
+        QJsonObject dial{{QStringLiteral("declination"), NumberOrNull(*result.declination)},
+                         {QStringLiteral("lean"), NumberOrNull(result.lean)},
+                         {QStringLiteral("style_height"), in.dial->styleHeight},
+                         {QStringLiteral("substyle_angle"), in.dial->substyleAngle},
+                         {QStringLiteral("substyle_hour_angle"), in.dial->substyleHourAngle},
+                         {QStringLiteral("hour_lines"), hours}};
+        if (in.dialTemplate)
+            dial.insert(QStringLiteral("template"), TemplateJson(*in.dialTemplate));
+        root.insert(QStringLiteral("dial"), dial);
     } else if (in.dialAsked) {
         root.insert(QStringLiteral("dial"), QJsonValue(QJsonValue::Null));
     }

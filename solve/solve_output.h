@@ -7,6 +7,7 @@
 #include <span>
 
 #include "dial/dial_layout.h"
+#include "dial/dial_template.h"
 #include "series/reading.h"
 #include "series/series.h"
 
@@ -24,6 +25,7 @@ struct SolveInput {
     const series::Tolerances& tolerances;
     std::optional<dial::DialLayout> dial;  // with --dial, for a decided series
     bool dialAsked = false;                // --dial was given: JSON then says null for none
+    std::optional<dial::DialTemplate> dialTemplate;  // with --dial, its template
 };
 
 // Plain text for people: one line per reading, then the combined answer, the lean, how well
@@ -37,7 +39,11 @@ QString TextReport(const SolveInput& input);
 //   "lean_uncertainty", "consistent", "chi_square", "degrees_of_freedom", "alternatives",
 //   "explanation", "minutes_to_decide"}, and with a dial "dial": {"declination", "lean",
 //   "style_height", "substyle_angle", "substyle_hour_angle", "hour_lines": [{"hour_angle", "angle",
-//   "time_error_minutes"}, ...]}} (null while the series is not decided).
+//   "time_error_minutes"}, ...], "template": {"nodus_height", "style_length", "hours",
+//   "hour_lines": [{"label", "hour_angle", "points"}, ...], "date_lines": [{"declination",
+//   "points"}, ...], "gnomon": {"points"}}}} (null while the series is not decided). The
+//   template's points are [x, y] millimetres from the style's root, x right, y up the face; a
+//   curve in several pieces is listed once a piece.
 // "explanation" is null, or what explains the readings better than they fit as typed:
 // {"cause": "daylight" (a date's readings on the other clock kind), "lean", "watch" or
 // "square" (far beyond its tolerance), "declination" and "uncertainty" (what the readings give

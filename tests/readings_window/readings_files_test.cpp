@@ -2,13 +2,16 @@
 // files are read, a file's tolerances are taken or offered, and the name of the file saved or
 // opened shows in the title; the Open dialog starts where the last file was.
 
+#include <QComboBox>
 #include <QDoubleSpinBox>
 #include <QLabel>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include "readings_window/dial_panel.h"
 #include "readings_window/readings_list.h"
+#include "readings_window/template_box.h"
 #include "tests/support/file_dialog_answerer.h"
 #include "tests/support/modal_answerer.h"
 #include "tests/support/readings_driver.h"
@@ -181,6 +184,30 @@ class ReadingsFilesTest : public QObject {
         QTRY_COMPARE(dialogs.seen().size(), 2);
         QCOMPARE(dialogs.seen()[1].folder, QFileInfo(path).absolutePath());
         QCOMPARE(dialogs.seen()[1].name, QString());
+    }
+
+    // The Dial tab's template page (Alt+I, Alt+F) saves the template by Alt+V, in the format
+    // of the name chosen: here mean time's curves as a DXF drawing.
+    void templateIsSavedByItsKeys() {
+        window = OpenWindow();
+        CalculateWorkedSeries(*window);
+        readings = OpenReadings(*window);
+        PressKey(Qt::Key_I, Qt::AltModifier);
+        PressKey(Qt::Key_F, Qt::AltModifier);
+        TemplateBox* box = readings->dialPanel->templateBox;
+        QTRY_VERIFY(box->isVisible());
+        QVERIFY(box->isEnabled());
+        box->hoursBox->setCurrentIndex(box->hoursBox->findData(2));
+        const QString path = folder.filePath(QStringLiteral("south wall template.dxf"));
+        FileDialogAnswerer dialogs(path);
+        PressKey(Qt::Key_V, Qt::AltModifier);
+        QTRY_VERIFY(QFile::exists(path));
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QByteArray dxf = file.readAll();
+        QVERIFY(dxf.contains("AC1009"));
+        QVERIFY(dxf.contains("POLYLINE\n  8\nHOURS"));
+        QVERIFY(readings->statusLabel->text().contains(QStringLiteral("south wall template.dxf")));
     }
 };
 

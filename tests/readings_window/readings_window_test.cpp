@@ -3,6 +3,7 @@
 // are not right are told about, an earlier session's readings are offered back, and the page
 // printed holds what the window says.
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
@@ -21,6 +22,8 @@
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QtTest>
+
+#include <map>
 
 #include "engine/angles.h"
 #include "readings/series_words.h"
@@ -337,7 +340,8 @@ class ReadingsWindowTest : public QObject {
     }
 
     // The page a newcomer reads: the answer, the lean, the tolerances, the wall in the
-    // conventions of dial programs and the dial, all on the one page.
+    // conventions of dial programs and the dial with its hour lines as a table, all on the one
+    // page.
     void printsTheSeriesToPdf() {
         auto window = OpenWindow();
         CalculateWorkedSeries(*window);
@@ -360,8 +364,9 @@ class ReadingsWindowTest : public QObject {
               QStringLiteral("Azimuth of the wall's normal, from north through east: 191.4\u00b0"),
               QStringLiteral("A dial laid out for this wall reads within"),
               QStringLiteral("Style height above the face: 48.0\u00b0"),
-              QStringLiteral("12:00 at 0.0\u00b0"), QStringLiteral("the way its face looks"),
-              QStringLiteral("the best stretch"),
+              QStringLiteral("Time Hour angle Line at \u00b1 minutes"),
+              QStringLiteral("12:00 0.0\u00b0 0.0\u00b0 \u00b10."),
+              QStringLiteral("the way its face looks"), QStringLiteral("the best stretch"),
               QStringLiteral("Clock time (UTC\u22125, daylight time)")}) {
             QVERIFY2(text.contains(expected), qPrintable(expected + QStringLiteral(" in ") + text));
         }
@@ -409,6 +414,50 @@ class ReadingsWindowTest : public QObject {
     // The worked wall's dial: a line for every whole and half hour the sun reaches the face,
     // each at the angle the closed formula of a vertical declining dial gives; the rows copy
     // as a spreadsheet takes them; Alt+I shows the dial.
+    // Every access key names one control among those in sight, on each page of the pictures and
+    // of the dial: a letter shared by two makes Alt+letter move between them instead of acting.
+    void accessKeysAreUniqueOnEveryPage() {
+        auto window = OpenWindow();
+        CalculateWorkedSeries(*window);
+        ReadingsWindow* readings = OpenReadings(*window);
+        DecideOnTheWorkedWall(readings);
+        const auto keysInSight = [&] {
+            std::map<QChar, QStringList> keys;
+            const auto note = [&](const QString& text) {
+                static const QRegularExpression mnemonic(QStringLiteral("(?<!&)&([^&])"));
+                const QRegularExpressionMatch match = mnemonic.match(text);
+                if (match.hasMatch()) keys[match.captured(1).at(0).toLower()] << text;
+            };
+            for (QAbstractButton* button : readings->findChildren<QAbstractButton*>()) {
+                if (button->isVisibleTo(readings)) note(button->text());
+            }
+            for (QLabel* label : readings->findChildren<QLabel*>()) {
+                if (label->isVisibleTo(readings) && label->buddy()) note(label->text());
+            }
+            for (QTabWidget* tabs : readings->findChildren<QTabWidget*>()) {
+                if (!tabs->isVisibleTo(readings)) continue;
+                for (int i = 0; i < tabs->count(); ++i) note(tabs->tabText(i));
+            }
+            QStringList shared;
+            for (const auto& [key, texts] : keys) {
+                if (texts.size() > 1) shared << texts.join(QStringLiteral(" / "));
+            }
+            return shared.join(QStringLiteral("; "));
+        };
+        for (QTabWidget* tabs : readings->findChildren<QTabWidget*>()) {
+            for (int i = 0; i < tabs->count(); ++i) {
+                tabs->setCurrentIndex(i);
+                for (QTabWidget* inner : readings->findChildren<QTabWidget*>()) {
+                    for (int k = 0; k < inner->count(); ++k) {
+                        inner->setCurrentIndex(k);
+                        const QString shared = keysInSight();
+                        QVERIFY2(shared.isEmpty(), qPrintable(shared));
+                    }
+                }
+            }
+        }
+    }
+
     void theWorkedWallsDialIsListed() {
         auto window = OpenWindow();
         CalculateWorkedSeries(*window);

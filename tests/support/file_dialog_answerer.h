@@ -6,8 +6,9 @@
 #include <QTimer>
 
 // Answers the file dialogs a window opens while a test drives it: records the folder each
-// starts in and the name its name box shows, and cancels it. Qt's own dialog is needed
-// (Qt::AA_DontUseNativeDialogs), since a desktop's dialog is no widget to look into.
+// starts in and the name its name box shows, and cancels it, or chooses the file given. Qt's own
+// dialog is needed (Qt::AA_DontUseNativeDialogs), since a desktop's dialog is no widget to look
+// into.
 class FileDialogAnswerer : public QObject {
   public:
     struct Seen {
@@ -15,7 +16,7 @@ class FileDialogAnswerer : public QObject {
         QString name;
     };
 
-    FileDialogAnswerer() {
+    explicit FileDialogAnswerer(const QString& choose = QString()) : choose_(choose) {
         connect(&timer_, &QTimer::timeout, this, &FileDialogAnswerer::poll);
         timer_.start(10);
     }
@@ -27,9 +28,16 @@ class FileDialogAnswerer : public QObject {
         if (!dialog || !dialog->isVisible()) return;
         const auto* nameBox = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
         seen_ << Seen{dialog->directory().absolutePath(), nameBox ? nameBox->text() : QString()};
-        dialog->reject();
+        if (choose_.isEmpty()) {
+            dialog->reject();
+        } else {
+            dialog->selectFile(choose_);
+            static_cast<QDialog*>(dialog)
+                ->accept();  // QFileDialog::accept, as the Save button does
+        }
     }
 
+    QString choose_;
     QTimer timer_;
     QList<Seen> seen_;
 };
