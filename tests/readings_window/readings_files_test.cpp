@@ -201,7 +201,12 @@ class ReadingsFilesTest : public QObject {
         const QString path = folder.filePath(QStringLiteral("south wall template.dxf"));
         FileDialogAnswerer dialogs(path);
         PressKey(Qt::Key_V, Qt::AltModifier);
-        QTRY_VERIFY(QFile::exists(path));
+        // Mean time's curves take a moment on a busy machine.
+        QTRY_VERIFY2_WITH_TIMEOUT(QFile::exists(path),
+                                  qPrintable(QStringLiteral("the dialogs seen: %1; the status: %2")
+                                                 .arg(dialogs.seen().size())
+                                                 .arg(readings->statusLabel->text())),
+                                  30000);
         QFile file(path);
         QVERIFY(file.open(QIODevice::ReadOnly));
         const QByteArray dxf = file.readAll();
