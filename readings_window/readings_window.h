@@ -74,6 +74,8 @@ class ReadingsWindow : public QWidget {
     QPushButton* cmdOpen;
     QPushButton* cmdSave;
     QPushButton* cmdPrintSeries;
+    QPushButton* cmdAddReading;
+    QPushButton* cmdEditReading;
     QPushButton* cmdDelete;
     QPushButton* cmdUndo;
     QPushButton* cmdRedo;
@@ -93,6 +95,10 @@ class ReadingsWindow : public QWidget {
     // The day plans of the latest reading used, one per wall still open (one when decided).
     std::vector<kestramo::series::DayPlan> makeDayPlans();
     void deleteSelected();
+    // The reading form, for a new reading that starts from the latest one, and for the
+    // current row's reading, which it edits in place.
+    void addReading();
+    void editCurrent();
     void askOpen();
     void askSave();
     void askPrint();

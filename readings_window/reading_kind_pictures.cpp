@@ -1,0 +1,226 @@
+#include "readings_window/reading_kind_pictures.h"
+
+#include <QCoreApplication>
+#include <QPainter>
+
+#include <algorithm>
+#include <cmath>
+#include <numbers>
+
+using kestramo::series::Method;
+
+namespace {
+
+// The drawings are laid out on a 240 x 170 grid, scaled to fit the area.
+constexpr QSizeF kGrid(240, 170);
+constexpr double kRadiansPerDegree = std::numbers::pi / 180;
+// The example shadow's angle in the declinometer's drawing, degrees right of the
+// perpendicular, and the example bearing, degrees west of south.
+constexpr double kExampleAngle = 30;
+constexpr double kExampleBearing = 35;
+
+const QColor kWall(0x80, 0x70, 0x60);
+const QColor kTool(0x20, 0x40, 0x90);
+const QColor kShadow(0x30, 0x30, 0x30);
+const QColor kSun(0xd0, 0x90, 0x00);
+const QColor kMeasure(0xb0, 0x20, 0x20);
+
+QString Words(const char* text) { return QCoreApplication::translate("ReadingKindPictures", text); }
+
+void Arrow(QPainter& painter, QPointF from, QPointF to) {
+    painter.drawLine(from, to);
+    const QPointF along = (to - from) / std::hypot(to.x() - from.x(), to.y() - from.y());
+    const QPointF across(-along.y(), along.x());
+    painter.drawLine(to, to - 7 * along + 3.5 * across);
+    painter.drawLine(to, to - 7 * along - 3.5 * across);
+}
+
+// A wall's edge seen from the side or from above: a thick line with hatching on its far side.
+void WallEdge(QPainter& painter, QPointF from, QPointF to, QPointF behind) {
+    painter.setPen(QPen(kWall, 3));
+    painter.drawLine(from, to);
+    painter.setPen(QPen(kWall, 1));
+    const double steps = std::hypot(to.x() - from.x(), to.y() - from.y()) / 10;
+    for (int i = 0; i <= int(steps); ++i) {
+        const QPointF at = from + (to - from) * (i / steps);
+        painter.drawLine(at, at + behind);
+    }
+}
+
+void Label(QPainter& painter, QPointF at, const QString& text, const QColor& colour,
+           Qt::Alignment alignment = Qt::AlignLeft | Qt::AlignVCenter) {
+    painter.setPen(colour);
+    QRectF box(at, QSizeF(0, 0));
+    const double width = 120;
+    const double height = 16;
+    if (alignment & Qt::AlignRight)
+        box.setLeft(at.x() - width), box.setRight(at.x());
+    else if (alignment & Qt::AlignHCenter)
+        box.setLeft(at.x() - width / 2), box.setWidth(width);
+    else
+        box.setWidth(width);
+    box.setTop(at.y() - height / 2);
+    box.setHeight(height);
+    painter.drawText(box, int(alignment), text);
+}
+
+// Seen from the side: the square's one arm flat on the wall, the other held straight out, and
+// the sun's ray past its end to the shadow's end on the wall.
+void Square(QPainter& painter) {
+    WallEdge(painter, {60, 10}, {60, 160}, {-8, 8});
+    painter.setPen(QPen(kTool, 4));
+    painter.drawLine(QPointF(60, 50), QPointF(150, 50));
+    painter.drawLine(QPointF(60, 50), QPointF(60, 20));
+    painter.setPen(QPen(kSun, 1.5, Qt::DashLine));
+    painter.drawLine(QPointF(220, 0), QPointF(60, 140));
+    painter.setPen(QPen(kMeasure, 1.5));
+    Arrow(painter, {66, 95}, {66, 54});
+    Arrow(painter, {66, 95}, {66, 136});
+    Label(painter, {72, 110}, Words("shadow on the wall"), kMeasure);
+    Label(painter, {105, 38}, Words("height"), kTool, Qt::AlignHCenter | Qt::AlignVCenter);
+    Label(painter, {225, 16}, Words("sun"), kSun, Qt::AlignRight | Qt::AlignVCenter);
+}
+
+// Face on: the board on the wall, its lower edge level, the pin's foot, the axes and the
+// shadow of the pin's tip.
+void Board(QPainter& painter) {
+    painter.setPen(QPen(kTool, 2));
+    painter.setBrush(QColor(0xf4, 0xec, 0xd8));
+    painter.drawRect(QRectF(20, 10, 200, 150));
+    painter.setBrush(Qt::NoBrush);
+    const QPointF foot(130, 70);
+    painter.setPen(QPen(Qt::gray, 1));
+    Arrow(painter, {30, foot.y()}, {212, foot.y()});
+    Arrow(painter, {foot.x(), 152}, {foot.x(), 18});
+    Label(painter, {204, foot.y() - 10}, Words("x"), Qt::darkGray);
+    Label(painter, {foot.x() + 6, 22}, Words("y"), Qt::darkGray);
+    const QPointF tip(70, 120);
+    painter.setPen(QPen(kShadow, 3));
+    painter.drawLine(foot, tip);
+    painter.setPen(QPen(kMeasure, 1.5, Qt::DashLine));
+    painter.drawLine(tip, QPointF(tip.x(), foot.y()));
+    painter.drawLine(tip, QPointF(foot.x(), tip.y()));
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(kTool);
+    painter.drawEllipse(foot, 5, 5);
+    painter.setBrush(kShadow);
+    painter.drawEllipse(tip, 3, 3);
+    painter.setBrush(Qt::NoBrush);
+    Label(painter, foot + QPointF(8, 10), Words("pin"), kTool);
+    Label(painter, tip + QPointF(-4, 14), Words("tip's shadow"), kShadow,
+          Qt::AlignHCenter | Qt::AlignVCenter);
+    Label(painter, {26, 150}, Words("lower edge level"), kTool);
+}
+
+// Seen from above: the wall, the level board square to it with the plumb pin, the
+// perpendicular, and the pin's shadow falling toward the wall at the angle.
+void Declinometer(QPainter& painter) {
+    WallEdge(painter, {10, 30}, {230, 30}, {8, -8});
+    painter.setPen(QPen(kTool, 2));
+    painter.drawRect(QRectF(90, 32, 60, 120));
+    const QPointF pin(120, 130);
+    painter.setPen(QPen(Qt::gray, 1, Qt::DashLine));
+    painter.drawLine(pin, QPointF(pin.x(), 32));
+    const double radians = kExampleAngle * kRadiansPerDegree;
+    const double reach = 80;
+    const QPointF end = pin + QPointF(reach * std::sin(radians), -reach * std::cos(radians));
+    painter.setPen(QPen(kShadow, 3));
+    painter.drawLine(pin, end);
+    painter.setPen(QPen(kMeasure, 1.5));
+    const double arc = 45;
+    painter.drawArc(QRectF(pin.x() - arc, pin.y() - arc, 2 * arc, 2 * arc), 90 * 16,
+                    int(-kExampleAngle * 16));
+    Label(painter, pin + QPointF(14, -arc - 6), Words("angle"), kMeasure);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(kTool);
+    painter.drawEllipse(pin, 5, 5);
+    painter.setBrush(Qt::NoBrush);
+    Label(painter, pin + QPointF(0, 28), Words("plumb pin, board level"), kTool,
+          Qt::AlignHCenter | Qt::AlignVCenter);
+    Label(painter, {12, 14}, Words("wall (seen from above)"), kWall);
+    Label(painter, {236, 150}, Words("you face the wall"), Qt::darkGray,
+          Qt::AlignRight | Qt::AlignVCenter);
+}
+
+// Seen from above: a compass with south toward the viewer, the wall's face and its normal,
+// and the bearing from south to the normal, west positive.
+void Bearing(QPainter& painter) {
+    const QPointF centre(120, 85);
+    const double radius = 70;
+    painter.setPen(QPen(Qt::gray, 1));
+    painter.drawEllipse(centre, radius, radius);
+    Label(painter, centre + QPointF(0, -radius + 10), Words("N"), Qt::darkGray,
+          Qt::AlignHCenter | Qt::AlignVCenter);
+    Label(painter, centre + QPointF(0, radius - 10), Words("S"), Qt::darkGray,
+          Qt::AlignHCenter | Qt::AlignVCenter);
+    Label(painter, centre + QPointF(-radius + 10, 0), Words("W"), Qt::darkGray,
+          Qt::AlignHCenter | Qt::AlignVCenter);
+    Label(painter, centre + QPointF(radius - 10, 0), Words("E"), Qt::darkGray,
+          Qt::AlignHCenter | Qt::AlignVCenter);
+    // South is down the page and west to the left: the normal turns clockwise from south.
+    const double radians = kExampleBearing * kRadiansPerDegree;
+    const QPointF normal(-std::sin(radians), std::cos(radians));
+    const QPointF along(normal.y(), -normal.x());
+    WallEdge(painter, centre - 55 * along, centre + 55 * along, -8 * normal);
+    painter.setPen(QPen(kTool, 2));
+    Arrow(painter, centre, centre + (radius + 12) * normal);
+    painter.setPen(QPen(kMeasure, 1.5));
+    const double arc = 40;
+    painter.drawArc(QRectF(centre.x() - arc, centre.y() - arc, 2 * arc, 2 * arc), -90 * 16,
+                    int(-kExampleBearing * 16));
+    Label(painter, centre + QPointF(-26, arc + 10), Words("bearing"), kMeasure,
+          Qt::AlignRight | Qt::AlignVCenter);
+}
+
+}  // namespace
+
+void PaintHowTaken(QPainter& painter, const QRectF& area, Method method) {
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing);
+    const double scale = std::min(area.width() / kGrid.width(), area.height() / kGrid.height());
+    painter.translate(area.center() - QPointF(kGrid.width(), kGrid.height()) * scale / 2);
+    painter.scale(scale, scale);
+    QFont font = painter.font();
+    font.setPixelSize(11);
+    painter.setFont(font);
+    switch (method) {
+        case Method::Square:
+            Square(painter);
+            break;
+        case Method::Board:
+            Board(painter);
+            break;
+        case Method::Declinometer:
+            Declinometer(painter);
+            break;
+        case Method::Bearing:
+            Bearing(painter);
+            break;
+    }
+    painter.restore();
+}
+
+QString HowTakenText(Method method) {
+    switch (method) {
+        case Method::Square:
+            return Words(
+                "A square held straight out from the sunlit wall; measure the height of its arm "
+                "and the length of its shadow on the wall, in the same unit.");
+        case Method::Board:
+            return Words(
+                "A board laid flat on the wall, its lower edge level, with a pin square to it; "
+                "measure the pin's height and where the shadow of its tip falls from the pin's "
+                "foot: x to the right as you face the wall, y up the face, in the pin's unit.");
+        case Method::Declinometer:
+            return Words(
+                "A board held level and square to the wall, with a plumb pin or line on it; "
+                "measure the angle of the pin's shadow from the perpendicular to the wall, in "
+                "degrees, positive when it falls to the right as you face the wall.");
+        case Method::Bearing:
+            return Words(
+                "The wall's declination found by other means (a compass with the variation "
+                "applied, a map, a surveyor's instrument): degrees from south, west positive, "
+                "with its one standard deviation. Only the site counts; the clock does not.");
+    }
+    return {};
+}
