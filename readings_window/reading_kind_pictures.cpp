@@ -51,7 +51,7 @@ void Label(QPainter& painter, QPointF at, const QString& text, const QColor& col
            Qt::Alignment alignment = Qt::AlignLeft | Qt::AlignVCenter) {
     painter.setPen(colour);
     QRectF box(at, QSizeF(0, 0));
-    const double width = 120;
+    const double width = 200;
     const double height = 16;
     if (alignment & Qt::AlignRight)
         box.setLeft(at.x() - width), box.setRight(at.x());
@@ -71,14 +71,15 @@ void Square(QPainter& painter) {
     painter.setPen(QPen(kTool, 4));
     painter.drawLine(QPointF(60, 50), QPointF(150, 50));
     painter.drawLine(QPointF(60, 50), QPointF(60, 20));
+    // The ray past the arm's end, (150, 50), to the shadow's end on the wall, (60, 135).
     painter.setPen(QPen(kSun, 1.5, Qt::DashLine));
-    painter.drawLine(QPointF(220, 0), QPointF(60, 140));
+    painter.drawLine(QPointF(197.6, 5), QPointF(60, 135));
     painter.setPen(QPen(kMeasure, 1.5));
-    Arrow(painter, {66, 95}, {66, 54});
-    Arrow(painter, {66, 95}, {66, 136});
-    Label(painter, {72, 110}, Words("shadow on the wall"), kMeasure);
+    Arrow(painter, {66, 92}, {66, 54});
+    Arrow(painter, {66, 92}, {66, 131});
+    Label(painter, {72, 112}, Words("shadow on the wall"), kMeasure);
     Label(painter, {105, 38}, Words("height"), kTool, Qt::AlignHCenter | Qt::AlignVCenter);
-    Label(painter, {225, 16}, Words("sun"), kSun, Qt::AlignRight | Qt::AlignVCenter);
+    Label(painter, {203, 10}, Words("sun"), kSun);
 }
 
 // Face on: the board on the wall, its lower edge level, the pin's foot, the axes and the
@@ -117,12 +118,12 @@ void Board(QPainter& painter) {
 void Declinometer(QPainter& painter) {
     WallEdge(painter, {10, 30}, {230, 30}, {8, -8});
     painter.setPen(QPen(kTool, 2));
-    painter.drawRect(QRectF(90, 32, 60, 120));
-    const QPointF pin(120, 130);
+    painter.drawRect(QRectF(95, 32, 50, 100));
+    const QPointF pin(120, 112);
     painter.setPen(QPen(Qt::gray, 1, Qt::DashLine));
     painter.drawLine(pin, QPointF(pin.x(), 32));
     const double radians = kExampleAngle * kRadiansPerDegree;
-    const double reach = 80;
+    const double reach = 72;
     const QPointF end = pin + QPointF(reach * std::sin(radians), -reach * std::cos(radians));
     painter.setPen(QPen(kShadow, 3));
     painter.drawLine(pin, end);
@@ -130,16 +131,16 @@ void Declinometer(QPainter& painter) {
     const double arc = 45;
     painter.drawArc(QRectF(pin.x() - arc, pin.y() - arc, 2 * arc, 2 * arc), 90 * 16,
                     int(-kExampleAngle * 16));
-    Label(painter, pin + QPointF(14, -arc - 6), Words("angle"), kMeasure);
+    Label(painter, pin + QPointF(38, -22), Words("angle"), kMeasure);
     painter.setPen(Qt::NoPen);
     painter.setBrush(kTool);
     painter.drawEllipse(pin, 5, 5);
     painter.setBrush(Qt::NoBrush);
-    Label(painter, pin + QPointF(0, 28), Words("plumb pin, board level"), kTool,
+    Label(painter, {120, 146}, Words("plumb pin on a level board"), kTool,
           Qt::AlignHCenter | Qt::AlignVCenter);
-    Label(painter, {12, 14}, Words("wall (seen from above)"), kWall);
-    Label(painter, {236, 150}, Words("you face the wall"), Qt::darkGray,
-          Qt::AlignRight | Qt::AlignVCenter);
+    Label(painter, {120, 162}, Words("you stand here, facing the wall"), Qt::darkGray,
+          Qt::AlignHCenter | Qt::AlignVCenter);
+    Label(painter, {12, 12}, Words("the wall, seen from above"), kWall);
 }
 
 // Seen from above: a compass with south toward the viewer, the wall's face and its normal,

@@ -388,33 +388,41 @@ void ReadingsWindow::addReading() {
     std::optional<rd::Reading> latest;
     const int row = list_->latestRow() >= 0 ? list_->latestRow() : list_->size() - 1;
     if (row >= 0) latest = list_->reading(row);
-    ReadingForm form(ReadingForm::Purpose::Add, latest, this);
-    const bool taken = form.exec() == QDialog::Accepted;
-    comeBack();
-    if (!taken) return;
-    if (!list_->add(form.reading())) {
-        statusLabel->setText(tr("That reading is in the list already."));
-    }
-    readingsTable->selectRow(list_->rowOf(form.reading()));
-    readingsTable->setFocus();
+    openForm(false, latest, [this](const rd::Reading& reading) {
+        if (!list_->add(reading)) {
+            statusLabel->setText(tr("That reading is in the list already."));
+        }
+        readingsTable->selectRow(list_->rowOf(reading));
+    });
 }
 
 void ReadingsWindow::editCurrent() {
     const QModelIndex current = readingsTable->currentIndex();
     if (!current.isValid()) return;
     const int row = current.row();
-    ReadingForm form(ReadingForm::Purpose::Edit, list_->reading(row), this);
-    const bool taken = form.exec() == QDialog::Accepted;
-    comeBack();
-    if (!taken) return;
-    const int other = list_->rowOf(form.reading());
-    if (other >= 0 && other != row) {
-        statusLabel->setText(
-            tr("Reading %1 has the same inputs already; nothing was changed.").arg(other + 1));
-    }
-    const int moved = list_->replace(row, form.reading());
-    readingsTable->selectRow(moved >= 0 ? moved : row);
-    readingsTable->setFocus();
+    openForm(true, list_->reading(row), [this, row](const rd::Reading& reading) {
+        const int other = list_->rowOf(reading);
+        if (other >= 0 && other != row) {
+            statusLabel->setText(
+                tr("Reading %1 has the same inputs already; nothing was changed.").arg(other + 1));
+        }
+        const int moved = list_->replace(row, reading);
+        readingsTable->selectRow(moved >= 0 ? moved : row);
+    });
+}
+
+void ReadingsWindow::openForm(bool edit, const std::optional<kestramo::series::Reading>& start,
+                              std::function<void(const kestramo::series::Reading&)> take) {
+    // Shown without a loop of its own, so that the window's key handling goes on as usual.
+    auto* form =
+        new ReadingForm(edit ? ReadingForm::Purpose::Edit : ReadingForm::Purpose::Add, start, this);
+    form->setAttribute(Qt::WA_DeleteOnClose);
+    connect(form, &QDialog::accepted, this, [this, form, take = std::move(take)] {
+        take(form->reading());
+        readingsTable->setFocus();
+    });
+    connect(form, &QDialog::finished, this, &ReadingsWindow::comeBack);
+    form->open();
 }
 
 bool ReadingsWindow::eventFilter(QObject* watched, QEvent* event) {

@@ -2,10 +2,12 @@
 
 #include <QWidget>
 
+#include <functional>
 #include <optional>
 #include <vector>
 
 #include "series/day_plan.h"
+#include "series/reading.h"
 
 class CopyableFields;
 class DialPanel;
@@ -99,6 +101,10 @@ class ReadingsWindow : public QWidget {
     // current row's reading, which it edits in place.
     void addReading();
     void editCurrent();
+    // Opens the reading form over the window, for a new reading or to `edit` `start`; `take` gets
+    // the reading once OK took it.
+    void openForm(bool edit, const std::optional<kestramo::series::Reading>& start,
+                  std::function<void(const kestramo::series::Reading&)> take);
     void askOpen();
     void askSave();
     void askPrint();
