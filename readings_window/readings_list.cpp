@@ -69,17 +69,30 @@ void PutInOrder(ReadingsList::State& state) {
 // for thousands of readings.
 class ReadingsListCommand : public QUndoCommand {
   public:
-    ReadingsListCommand(ReadingsList* list, ReadingsList::State before, ReadingsList::State after,
-                        const QString& text)
-        : QUndoCommand(text), list_(list), before_(std::move(before)), after_(std::move(after)) {}
+    // An edit keeps the reading it takes away, either way, safe in the recovery file.
+    enum class Kind { Change, Edit };
 
-    void redo() override { list_->apply(after_); }
-    void undo() override { list_->apply(before_); }
+    ReadingsListCommand(ReadingsList* list, ReadingsList::State before, ReadingsList::State after,
+                        const QString& text, Kind kind = Kind::Change)
+        : QUndoCommand(text),
+          list_(list),
+          before_(std::move(before)),
+          after_(std::move(after)),
+          kind_(kind) {}
+
+    void redo() override { to(after_); }
+    void undo() override { to(before_); }
 
   private:
+    void to(const ReadingsList::State& state) {
+        if (kind_ == Kind::Edit) list_->keepSafeWhatGoes(state);
+        list_->apply(state);
+    }
+
     ReadingsList* list_;
     ReadingsList::State before_;
     ReadingsList::State after_;
+    Kind kind_;
 };
 
 // A reading added in its place: redone by putting it in again, undone by taking it out.
@@ -152,7 +165,8 @@ int ReadingsList::replace(int row, const Reading& reading) {
     after.geometry[size_t(row)] = geometry;
     after.uncertainty[size_t(row)] = ks::SingleReadingUncertainty(geometry, after.tolerances);
     PutInOrder(after);
-    pushChange(std::move(after), tr("Edit Reading"));
+    undoStack_->push(new ReadingsListCommand(this, state_, std::move(after), tr("Edit Reading"),
+                                             ReadingsListCommand::Kind::Edit));
     return rowOf(reading);
 }
 
@@ -216,6 +230,17 @@ void ReadingsList::keepSafe(const std::vector<Reading>& readings,
         keptSafe_.geometry.push_back(i < geometry.size() ? geometry[i] : ks::Examine(readings[i]));
     }
     writeWholeRecoveryFile();
+}
+
+void ReadingsList::keepSafeWhatGoes(const State& next) {
+    for (std::size_t i = 0; i < state_.readings.size(); ++i) {
+        const Reading& reading = state_.readings[i];
+        if (Holds(next.readings, reading) || Holds(keptSafe_.readings, reading)) continue;
+        // Left out, so that a session that takes the file back has its fit as the user left it.
+        keptSafe_.readings.push_back(reading);
+        keptSafe_.inclusion.push_back(Inclusion::ForcedOut);
+        keptSafe_.geometry.push_back(state_.geometry[i]);
+    }
 }
 
 bool ReadingsList::hasUnfiledReadings() const {

@@ -69,7 +69,9 @@ class ReadingsList : public QObject {
                const std::optional<Tolerances>& tolerances = std::nullopt);
     // Puts `reading` in place of the one in `row`, which keeps the user's say over it, in one
     // step to undo; the reading moves to where its date and time put it. Returns its row, or
-    // -1 when nothing changed: the same inputs, or those of another reading of the list.
+    // -1 when nothing changed: the same inputs, or those of another reading of the list. The
+    // reading an edit takes away, and the one its undo takes away, stay in the recovery file,
+    // left out, as readings kept safe do.
     int replace(int row, const Reading& reading);
     // The row of the reading with the same inputs as `reading`; -1 for none.
     int rowOf(const Reading& reading) const;
@@ -107,6 +109,8 @@ class ReadingsList : public QObject {
     friend class ReadingsListCommand;
     friend class InsertCommand;
     void apply(const State& state);
+    // Keeps the readings of the list that `next` does not hold safe in the recovery file.
+    void keepSafeWhatGoes(const State& next);
     // A reading put in at `row`, and taken out again: what the undo stack keeps of an addition
     // is the reading added, not the whole list twice.
     void insert(int row, const State& one);
@@ -122,5 +126,7 @@ class ReadingsList : public QObject {
     std::unique_ptr<recovery_file::SessionFile> recoveryFile_;
     bool recoveryCurrent_ = true;  // nothing to write yet
     std::vector<Reading> filed_;
-    State keptSafe_;  // readings of earlier sessions, with what each says; no tolerances
+    // Readings of earlier sessions and readings edits took away, with what each says; no
+    // tolerances.
+    State keptSafe_;
 };

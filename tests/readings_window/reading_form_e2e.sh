@@ -3,8 +3,8 @@
 # user types them: Add Reading... (Alt+R) takes a board reading, which goes in its place by
 # time; F2 on a reading typed with its clock an hour fast sets its time right in place; Ctrl+Z
 # and Ctrl+Y undo and redo that edit in one step each; a declinometer angle that cannot be read
-# is refused with a message that names the field. After each step the recovery file holds the
-# list as it is.
+# is refused with a message that names the field. The recovery file follows every step, and
+# keeps the reading as first typed too: nobody discarded it.
 #
 #   reading_form_e2e.sh PROGRAM
 # Exits 77 (skipped) when no X server can run here.
@@ -19,6 +19,16 @@ times_on_disk() {
     local files=("$folder"/readings-*.csv)
     [[ -e ${files[0]} ]] || return 0
     awk -F, 'FNR > 1 { print $2 }' "${files[@]}" | sort | tr '\n' ' '
+}
+
+# The clock times of the readings the recovery file has left out.
+left_out_on_disk() {
+    awk -F, 'FNR == 1 { for (i = 1; i <= NF; ++i) if ($i == "excluded") column = i; next }
+             $column == "yes" { print $2 }' "$folder"/readings-*.csv | sort | tr '\n' ' '
+}
+
+expect_left_out() {
+    [[ $(left_out_on_disk) == "$* " ]] || fail "left out on disk: $(left_out_on_disk), wanted: $*"
 }
 
 expect_times() {
@@ -69,12 +79,15 @@ sleep 0.5
 keys alt+t ctrl+a
 type_text "11:00"
 keys Return
-expect_times 11:00 13:00 15:00 16:30
+expect_times 11:00 12:00 13:00 15:00 16:30
+expect_left_out 12:00
 sleep 0.3
 keys ctrl+z
-expect_times 12:00 13:00 15:00 16:30
+expect_times 11:00 12:00 13:00 15:00 16:30
+expect_left_out 11:00
 keys ctrl+y
-expect_times 11:00 13:00 15:00 16:30
+expect_times 11:00 12:00 13:00 15:00 16:30
+expect_left_out 12:00
 
 # An angle in words is refused, named; Esc closes the message, then the form.
 keys alt+r
@@ -88,7 +101,7 @@ keys Escape
 sleep 0.3
 keys Escape
 sleep 0.3
-expect_times 11:00 13:00 15:00 16:30
+expect_times 11:00 12:00 13:00 15:00 16:30
 
 # Esc closes the readings window, and Esc in the main window quits.
 keys Escape

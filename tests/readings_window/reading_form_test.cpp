@@ -1,7 +1,7 @@
 // The reading form, typed as a user types it: Add Reading... by its key, a board and a
 // declinometer reading in the locale's notation, each in its place by date and time and each
 // undone in one step; a flagged reading edited in place with F2 and Enter, undone with one Ctrl+Z,
-// the recovery file holding the list throughout; and a field that cannot be read, named.
+// the recovery file keeping both readings; and a field that cannot be read, named.
 
 #include <QComboBox>
 #include <QLabel>
@@ -58,15 +58,21 @@ QStringList Times(const ReadingsList& list) {
     return times;
 }
 
-// True when the recovery file holds exactly the readings of the list, in any order.
-bool RecoveryHoldsTheList(const ReadingsList& list) {
+// True when the recovery file holds the readings of the list and those of `away`, left out,
+// and nothing else, in any order.
+bool RecoveryHolds(const ReadingsList& list, const std::vector<ks::Reading>& away = {}) {
     const QStringList files = RecoveryFiles();
     if (files.size() != 1 || !list.recoveryFileIsCurrent()) return false;
     const auto read = kestramo::readings::ReadReadingsCsvFile(
         QDir(recovery_file::Folder()).filePath(files.front()), list.tolerances());
-    if (read.readings.size() != list.readings().size()) return false;
-    return std::all_of(read.readings.begin(), read.readings.end(),
-                       [&list](const ks::Reading& r) { return list.rowOf(r) >= 0; });
+    if (read.readings.size() != list.readings().size() + away.size()) return false;
+    for (std::size_t i = 0; i < read.readings.size(); ++i) {
+        const ks::Reading& r = read.readings[i];
+        const bool gone = std::any_of(away.begin(), away.end(),
+                                      [&r](const ks::Reading& a) { return ks::SameInputs(a, r); });
+        if (gone ? read.inclusion[i] != ks::Inclusion::ForcedOut : list.rowOf(r) < 0) return false;
+    }
+    return true;
 }
 
 }  // namespace
@@ -168,7 +174,7 @@ class ReadingFormTest : public QObject {
         QCOMPARE(Times(*list), QStringList({"11:00", "13:00", "15:00", "16:30"}));
         PressKey(Qt::Key_Z, Qt::ControlModifier);
         QCOMPARE(Times(*list), QStringList({"11:00", "15:00", "16:30"}));
-        QVERIFY(RecoveryHoldsTheList(*list));
+        QVERIFY(RecoveryHolds(*list));
     }
 
     // A reading typed with its clock an hour fast is set right in place: F2 or Enter on its
@@ -201,16 +207,18 @@ class ReadingFormTest : public QObject {
         QCOMPARE(list->reading(0).length, 25.0);
         QCOMPARE(list->reading(0).heightText, flagged.heightText);
         QVERIFY(CellText(readings, 0, ReadingsTableModel::Note).isEmpty());
-        QVERIFY(RecoveryHoldsTheList(*list));
+        // The reading as it was typed stays on disk, left out, until the user discards it.
+        QVERIFY(RecoveryHolds(*list, {flagged}));
+        const ks::Reading edited = list->reading(0);
 
         QVERIFY(WaitUntilActive(readings));
         PressKey(Qt::Key_Z, Qt::ControlModifier);
         QCOMPARE(list->reading(0), flagged);
         QCOMPARE(readings->answerLabel->text(), answer);
-        QVERIFY(RecoveryHoldsTheList(*list));
+        QVERIFY(RecoveryHolds(*list, {edited}));
         PressKey(Qt::Key_Y, Qt::ControlModifier);
         QCOMPARE(Times(*list), QStringList({"11:00", "15:00", "16:30"}));
-        QVERIFY(RecoveryHoldsTheList(*list));
+        QVERIFY(RecoveryHolds(*list, {flagged}));
     }
 
     // OK refuses the first field it cannot read, names it, and gives it back the focus; the
