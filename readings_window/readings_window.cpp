@@ -321,7 +321,10 @@ std::vector<rd::DayPlan> ReadingsWindow::makeDayPlans() {
 void ReadingsWindow::refresh() {
     const rd::SolvedSeries& series = list_->series();
     QString answer = series_words::Answer(series.result);
-    if (list_->size() == 0) answer += tr(" Every Calculate in the main window adds one.");
+    if (list_->size() == 0) {
+        answer += tr(" Every Calculate in the main window adds one, and so does Add Reading.");
+    }
+    cmdEditReading->setEnabled(list_->size() > 0);
     answerLabel->setText(answer);
     const QString lean = series_words::Lean(series.result, list_->tolerances());
     leanLabel->setText(lean);
