@@ -17,7 +17,7 @@
 #include "product/product.h"
 #include "readings/series_words.h"
 #include "readings_window/picture_widgets.h"
-#include "readings_window/reading_kind_pictures.h"
+#include "readings_window/reading_kinds.h"
 #include "text/text_conversions.h"
 
 namespace ks = kestramo::series;
@@ -72,10 +72,9 @@ void ReadingForm::createFields() {
     kindBox = new QComboBox(this);
     kindBox->setObjectName(QStringLiteral("kindBox"));
     kindBox->setAccessibleName(tr("Kind of reading"));
-    kindBox->addItem(tr("Square held out from the wall"), int(Method::Square));
-    kindBox->addItem(tr("Board with a pin, on the wall"), int(Method::Board));
-    kindBox->addItem(tr("Declinometer, level, with a plumb pin"), int(Method::Declinometer));
-    kindBox->addItem(tr("Bearing found by other means"), int(Method::Bearing));
+    for (const ReadingKind& kind : ReadingKinds()) {
+        kindBox->addItem(KindCaption(kind), int(kind.method));
+    }
     kindPicture = new PictureWidget(QStringLiteral("kindPicture"), tr("How the reading is taken"),
                                     QSize(260, 184), this);
     kindPicture->setMinimumSize(240, 170);
@@ -100,7 +99,8 @@ void ReadingForm::createFields() {
     tipXEdit = line("tipXEdit", tr("Tip shadow x, right of the pin's foot"));
     tipYEdit = line("tipYEdit", tr("Tip shadow y, up the face from the pin's foot"));
     placementEdit = line("placementEdit", tr("Placement of the board"));
-    placementEdit->setPlaceholderText(tr("optional: the same for readings in one place"));
+    // Readings with the same placement share the board's level and its pin's tilt.
+    placementEdit->setPlaceholderText(tr("optional, e.g. north end"));
     angleEdit = line("angleEdit", tr("Shadow angle in degrees, right positive"));
     bearingEdit = line("bearingEdit", tr("Bearing in degrees from south, west positive"));
     bearingErrorEdit = line("bearingErrorEdit", tr("Bearing's standard deviation in degrees"));
@@ -210,10 +210,11 @@ void ReadingForm::showKind() {
     form_->setRowVisible(angleEdit, kind == Method::Declinometer);
     form_->setRowVisible(bearingEdit, kind == Method::Bearing);
     form_->setRowVisible(bearingErrorEdit, kind == Method::Bearing);
+    const ReadingKind& look = KindOf(kind);
     kindPicture->setPaint(
-        [kind](QPainter& painter, const QRectF& area) { PaintHowTaken(painter, area, kind); });
-    kindPicture->setAccessibleDescription(HowTakenText(kind));
-    howTakenLabel->setText(HowTakenText(kind));
+        [&look](QPainter& painter, const QRectF& area) { PaintHowTaken(painter, area, look); });
+    kindPicture->setAccessibleDescription(HowTakenText(look));
+    howTakenLabel->setText(HowTakenText(look));
 }
 
 void ReadingForm::accept() {

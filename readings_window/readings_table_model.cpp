@@ -43,20 +43,6 @@ QString CoordinateText(double degrees, const char* positive, const char* negativ
            QLatin1String(degrees >= 0 ? positive : negative);
 }
 
-QString KindText(ks::Method method) {
-    switch (method) {
-        case ks::Method::Square:
-            return ReadingsTableModel::tr("square");
-        case ks::Method::Board:
-            return ReadingsTableModel::tr("board");
-        case ks::Method::Declinometer:
-            return ReadingsTableModel::tr("declinometer");
-        case ks::Method::Bearing:
-            return ReadingsTableModel::tr("bearing");
-    }
-    return {};
-}
-
 // The values of a kind other than the square's, which the height and shadow columns hold.
 QString ValuesText(const ks::Reading& reading) {
     using text_conversions::NumberText;
@@ -131,7 +117,7 @@ QString ReadingsTableModel::cellText(int row, int column) const {
         case Use:
             return QString::number(row + 1);
         case Kind:
-            return KindText(reading.method);
+            return QString::fromLatin1(ks::MethodWord(reading.method));
         case Date:
             return QString::fromStdString(ks::DateText(ks::DateOf(reading)));
         case Time:

@@ -1,4 +1,4 @@
-#include "readings_window/reading_kind_pictures.h"
+#include "readings_window/reading_kinds.h"
 
 #include <QCoreApplication>
 #include <QPainter>
@@ -25,7 +25,7 @@ const QColor kShadow(0x30, 0x30, 0x30);
 const QColor kSun(0xd0, 0x90, 0x00);
 const QColor kMeasure(0xb0, 0x20, 0x20);
 
-QString Words(const char* text) { return QCoreApplication::translate("ReadingKindPictures", text); }
+QString Words(const char* text) { return QCoreApplication::translate("ReadingKinds", text); }
 
 void Arrow(QPainter& painter, QPointF from, QPointF to) {
     painter.drawLine(from, to);
@@ -173,9 +173,52 @@ void Bearing(QPainter& painter) {
           Qt::AlignRight | Qt::AlignVCenter);
 }
 
+constexpr ReadingKind kKinds[] = {
+    {Method::Square, QT_TRANSLATE_NOOP("ReadingKinds", "Square held out from the wall"),
+     QT_TRANSLATE_NOOP("ReadingKinds",
+                       "A square held straight out from the sunlit wall; measure the height of its "
+                       "arm and the length of its shadow on the wall, in the same unit."),
+     Square},
+    {Method::Board, QT_TRANSLATE_NOOP("ReadingKinds", "Board with a pin, on the wall"),
+     QT_TRANSLATE_NOOP("ReadingKinds",
+                       "A board laid flat on the wall, its lower edge level, with a pin square to "
+                       "it; measure the pin's height and where the shadow of its tip falls from "
+                       "the pin's foot: x to the right as you face the wall, y up the face, in "
+                       "the pin's unit."),
+     Board},
+    {Method::Declinometer,
+     QT_TRANSLATE_NOOP("ReadingKinds", "Declinometer, level, with a plumb pin"),
+     QT_TRANSLATE_NOOP("ReadingKinds",
+                       "A board held level and square to the wall, with a plumb pin or line on "
+                       "it; measure the angle of the pin's shadow from the perpendicular to the "
+                       "wall, in degrees, positive when it falls to the right as you face the "
+                       "wall."),
+     Declinometer},
+    {Method::Bearing, QT_TRANSLATE_NOOP("ReadingKinds", "Bearing found by other means"),
+     QT_TRANSLATE_NOOP("ReadingKinds",
+                       "The wall's declination found by other means (a compass with the "
+                       "variation applied, a map, a surveyor's instrument): degrees from south, "
+                       "west positive, with its one standard deviation. Only the site counts; "
+                       "the clock does not."),
+     Bearing},
+};
+
 }  // namespace
 
-void PaintHowTaken(QPainter& painter, const QRectF& area, Method method) {
+std::span<const ReadingKind> ReadingKinds() { return kKinds; }
+
+const ReadingKind& KindOf(Method method) {
+    for (const ReadingKind& kind : kKinds) {
+        if (kind.method == method) return kind;
+    }
+    return kKinds[0];
+}
+
+QString KindCaption(const ReadingKind& kind) { return Words(kind.caption); }
+
+QString HowTakenText(const ReadingKind& kind) { return Words(kind.howTaken); }
+
+void PaintHowTaken(QPainter& painter, const QRectF& area, const ReadingKind& kind) {
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing);
     const double scale = std::min(area.width() / kGrid.width(), area.height() / kGrid.height());
@@ -184,44 +227,6 @@ void PaintHowTaken(QPainter& painter, const QRectF& area, Method method) {
     QFont font = painter.font();
     font.setPixelSize(11);
     painter.setFont(font);
-    switch (method) {
-        case Method::Square:
-            Square(painter);
-            break;
-        case Method::Board:
-            Board(painter);
-            break;
-        case Method::Declinometer:
-            Declinometer(painter);
-            break;
-        case Method::Bearing:
-            Bearing(painter);
-            break;
-    }
+    kind.paint(painter);
     painter.restore();
-}
-
-QString HowTakenText(Method method) {
-    switch (method) {
-        case Method::Square:
-            return Words(
-                "A square held straight out from the sunlit wall; measure the height of its arm "
-                "and the length of its shadow on the wall, in the same unit.");
-        case Method::Board:
-            return Words(
-                "A board laid flat on the wall, its lower edge level, with a pin square to it; "
-                "measure the pin's height and where the shadow of its tip falls from the pin's "
-                "foot: x to the right as you face the wall, y up the face, in the pin's unit.");
-        case Method::Declinometer:
-            return Words(
-                "A board held level and square to the wall, with a plumb pin or line on it; "
-                "measure the angle of the pin's shadow from the perpendicular to the wall, in "
-                "degrees, positive when it falls to the right as you face the wall.");
-        case Method::Bearing:
-            return Words(
-                "The wall's declination found by other means (a compass with the variation "
-                "applied, a map, a surveyor's instrument): degrees from south, west positive, "
-                "with its one standard deviation. Only the site counts; the clock does not.");
-    }
-    return {};
 }
