@@ -46,8 +46,14 @@ QString FieldName(const QLabel* label) {
     return name.trimmed();
 }
 
+// A length as the user typed it, when it reads as the same number in this locale: a file's
+// "12.5" is 125 in German, and an edit must not change what nobody touched.
 QString LengthText(const std::optional<std::string>& typed, double value) {
-    return typed ? QString::fromStdString(*typed) : tc::NumberText(value);
+    if (typed) {
+        const QString text = QString::fromStdString(*typed);
+        if (tc::ParseNumber(text) == value) return text;
+    }
+    return tc::NumberText(value);
 }
 
 }  // namespace
