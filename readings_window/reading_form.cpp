@@ -162,6 +162,8 @@ void ReadingForm::fill(Purpose purpose, const std::optional<Reading>& start) {
     }
     dateEdit->setText(tc::DateTimeText(std::floor(observation.date)));
     timeEdit->setText(tc::DateTimeText(observation.clockTime - std::floor(observation.clockTime)));
+    // The text rounds to the second; a clock noted to the millisecond stays so unless retyped.
+    startTime_ = {timeEdit->text(), observation.clockTime};
     const double hours = observation.zoneMeridian / kDegreesPerHour;
     int zone = zoneBox->findData(hours);
     if (zone < 0) {
@@ -262,6 +264,7 @@ bool ReadingForm::read() {
     }
     // A bearing's clock counts for nothing but its place in the list.
     o.clockTime = timeOnly ? *time : 0;
+    if (timeEdit->text() == startTime_.first) o.clockTime = startTime_.second;
     o.zoneMeridian = zoneBox->currentData().toDouble() * kDegreesPerHour;
     o.daylightSaving = clockBox->currentIndex() == 1;
 

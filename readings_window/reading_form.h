@@ -3,6 +3,7 @@
 #include <QDialog>
 
 #include <optional>
+#include <utility>
 
 #include "series/reading.h"
 
@@ -64,5 +65,6 @@ class ReadingForm : public QDialog {
 
     QFormLayout* form_;
     QLabel* heightLabel_;
+    std::pair<QString, double> startTime_;  // the time's text as filled in, and its clock time
     Reading reading_;
 };

@@ -240,6 +240,27 @@ class ReadingFormTest : public QObject {
         QVERIFY(RecoveryHolds(*list, {flagged}));
     }
 
+    // An edit changes what was retyped and nothing else: a clock noted to the millisecond and
+    // a site with many digits come back as they were.
+    void anEditKeepsWhatWasNotRetyped() {
+        openWith({});
+        QVERIFY(readings);
+        QLocale::setDefault(QLocale(QStringLiteral("de_DE")));
+        const ks::Reading noted = ks::MakeReading({2003, 9, 3}, 11 * 3600 + 0.4, -5, true,
+                                                  40.655123456789, -72.855, 10, 25);
+        QVERIFY(list->add(noted));
+        ClickInto(readings->readingsTable);
+        readings->readingsTable->selectRow(0);
+        PressKey(Qt::Key_F2);
+        QVERIFY(WaitForForm());
+        TypeField(Qt::Key_L, QStringLiteral("25,5"));
+        PressKey(Qt::Key_Return);
+        QVERIFY(FormGone());
+        ks::Reading expected = noted;
+        expected.length = 25.5;
+        QVERIFY(ks::SameInputs(list->reading(0), expected));
+    }
+
     // OK refuses the first field it cannot read, names it, and gives it back the focus; the
     // list is as it was.
     void refusesAFieldByItsName_data() {
