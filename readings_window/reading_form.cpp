@@ -173,31 +173,36 @@ void ReadingForm::fill(Purpose purpose, const std::optional<Reading>& start) {
     zoneBox->setCurrentIndex(zone);
     clockBox->setCurrentIndex(observation.daylightSaving ? 1 : 0);
     if (start) {
-        latitudeEdit->setText(tc::NumberText(observation.latitude));
-        longitudeEdit->setText(tc::NumberText(observation.longitude));
+        fillNumber(latitudeEdit, tc::NumberText(observation.latitude), observation.latitude);
+        fillNumber(longitudeEdit, tc::NumberText(observation.longitude), observation.longitude);
         kindBox->setCurrentIndex(kindBox->findData(int(start->method)));
     }
     if (purpose == Purpose::Add || !start) return;
     const Reading& r = *start;
     switch (r.method) {
         case Method::Square:
-            heightEdit->setText(LengthText(r.heightText, r.height));
-            lengthEdit->setText(LengthText(r.lengthText, r.length));
+            fillNumber(heightEdit, LengthText(r.heightText, r.height), r.height);
+            fillNumber(lengthEdit, LengthText(r.lengthText, r.length), r.length);
             break;
         case Method::Board:
-            heightEdit->setText(LengthText(r.heightText, r.height));
-            tipXEdit->setText(tc::NumberText(r.tipX));
-            tipYEdit->setText(tc::NumberText(r.tipY));
+            fillNumber(heightEdit, LengthText(r.heightText, r.height), r.height);
+            fillNumber(tipXEdit, tc::NumberText(r.tipX), r.tipX);
+            fillNumber(tipYEdit, tc::NumberText(r.tipY), r.tipY);
             placementEdit->setText(QString::fromStdString(r.placement));
             break;
         case Method::Declinometer:
-            angleEdit->setText(tc::NumberText(r.angle));
+            fillNumber(angleEdit, tc::NumberText(r.angle), r.angle);
             break;
         case Method::Bearing:
-            bearingEdit->setText(tc::NumberText(r.bearing));
-            bearingErrorEdit->setText(tc::NumberText(r.bearingError));
+            fillNumber(bearingEdit, tc::NumberText(r.bearing), r.bearing);
+            fillNumber(bearingErrorEdit, tc::NumberText(r.bearingError), r.bearingError);
             break;
     }
+}
+
+void ReadingForm::fillNumber(QLineEdit* box, const QString& text, double value) {
+    box->setText(text);
+    shown_[box] = {text, value};
 }
 
 ReadingForm::Method ReadingForm::method() const { return Method(kindBox->currentData().toInt()); }
@@ -242,7 +247,14 @@ bool ReadingForm::refuse(QLineEdit* box, const QString& requirement) {
 
 bool ReadingForm::read() {
     const Method kind = method();
-    const auto number = [](const QLineEdit* box) { return tc::ParseNumber(box->text()); };
+    // A number as it was filled in stays exactly so: its text may round it.
+    const auto number = [this](const QLineEdit* box) -> std::optional<double> {
+        const auto shown = shown_.find(box);
+        if (shown != shown_.end() && shown->second.first == box->text()) {
+            return shown->second.second;
+        }
+        return tc::ParseNumber(box->text());
+    };
     const auto positive = tr("please type a number greater than 0, such as %1.");
     const auto within = tr("please type a number of degrees from %1 to %2, such as %3.");
     Reading reading;

@@ -2,6 +2,7 @@
 
 #include <QDialog>
 
+#include <map>
 #include <optional>
 #include <utility>
 
@@ -57,6 +58,8 @@ class ReadingForm : public QDialog {
   private:
     void createFields();
     void fill(Purpose purpose, const std::optional<Reading>& start);
+    // Fills `box` with `text`, which stands for `value`.
+    void fillNumber(QLineEdit* box, const QString& text, double value);
     Method method() const;
     void showKind();
     // Reads every field into `reading_`; false after telling the user which one cannot be read.
@@ -66,5 +69,6 @@ class ReadingForm : public QDialog {
     QFormLayout* form_;
     QLabel* heightLabel_;
     std::pair<QString, double> startTime_;  // the time's text as filled in, and its clock time
+    std::map<const QLineEdit*, std::pair<QString, double>> shown_;  // numbers as filled in
     Reading reading_;
 };

@@ -247,7 +247,7 @@ class ReadingFormTest : public QObject {
         QVERIFY(readings);
         QLocale::setDefault(QLocale(QStringLiteral("de_DE")));
         const ks::Reading noted = ks::MakeReading({2003, 9, 3}, 11 * 3600 + 0.4, -5, true,
-                                                  40.655123456789, -72.855, 10, 25);
+                                                  40.6551234567891234, -72.855, 10, 25);
         QVERIFY(list->add(noted));
         ClickInto(readings->readingsTable);
         readings->readingsTable->selectRow(0);
