@@ -170,6 +170,11 @@ int ReadingsList::replace(int row, const Reading& reading) {
     return rowOf(reading);
 }
 
+bool ReadingsList::holdsOtherKinds() const {
+    return std::any_of(state_.readings.begin(), state_.readings.end(),
+                       [](const Reading& r) { return r.method != ks::Method::Square; });
+}
+
 int ReadingsList::rowOf(const Reading& reading) const {
     const auto found = std::find_if(state_.readings.begin(), state_.readings.end(),
                                     [&](const Reading& r) { return ks::SameInputs(r, reading); });

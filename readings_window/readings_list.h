@@ -54,6 +54,8 @@ class ReadingsList : public QObject {
     const kestramo::series::SolvedSeries& series() const { return series_; }
     const Tolerances& tolerances() const { return state_.tolerances; }
     QUndoStack* undoStack() const { return undoStack_; }
+    // True when some reading was taken otherwise than with a square.
+    bool holdsOtherKinds() const;
     // The latest reading the series uses (by date and clock time), the one the measuring plan
     // starts from; -1 for none.
     int latestRow() const { return series_.result.latest; }

@@ -360,6 +360,8 @@ void ReadingsWindow::refresh() {
         answerLabel->text(), series_words::LeanBrief(series.result, list_->tolerances())}
                                            .join(QLatin1Char(' ')));
     dayPlot->setAccessibleDescription(bestTimeLabel->text());
+    // The other kinds' values take no room while there are none.
+    readingsTable->setColumnHidden(ReadingsTableModel::Values, !list_->holdsOtherKinds());
     readingsTable->resizeColumnsToContents();
 
     // The boxes follow the list's tolerances through undo and redo without changing them.

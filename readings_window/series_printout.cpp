@@ -28,9 +28,7 @@ namespace {
 // reading's number; the kind and its values only when some reading is not a square's.
 std::vector<int> PrintedColumns(const ReadingsList& list) {
     using M = ReadingsTableModel;
-    const bool squaresOnly =
-        std::all_of(list.readings().begin(), list.readings().end(),
-                    [](const rd::Reading& r) { return r.method == rd::Method::Square; });
+    const bool squaresOnly = !list.holdsOtherKinds();
     std::vector<int> columns;
     for (int column = M::Use; column < M::ColumnCount; ++column) {
         if (squaresOnly && (column == M::Kind || column == M::Values)) continue;
