@@ -10,6 +10,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QTimeZone>
 #include <QVBoxLayout>
 
 #include <cmath>
@@ -158,7 +159,10 @@ void ReadingForm::fill(Purpose purpose, const std::optional<Reading>& start) {
         observation.date = std::floor(tc::ToSerial(now.date()));
         observation.clockTime =
             tc::ToSerial(QDate(), QTime(now.time().hour(), now.time().minute()));
-        observation.zoneMeridian = now.offsetFromUtc() / 3600.0 * kDegreesPerHour;
+        // The zone's standard time, and whether its clocks are on summer time now.
+        const QTimeZone zone = QTimeZone::systemTimeZone();
+        observation.zoneMeridian = zone.standardTimeOffset(now) / 3600.0 * kDegreesPerHour;
+        observation.daylightSaving = zone.isDaylightTime(now);
     }
     dateEdit->setText(tc::DateTimeText(std::floor(observation.date)));
     timeEdit->setText(tc::DateTimeText(observation.clockTime - std::floor(observation.clockTime)));
