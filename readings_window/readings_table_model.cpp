@@ -61,8 +61,7 @@ QString ValuesText(const ks::Reading& reading) {
         case ks::Method::Declinometer:
             return ReadingsTableModel::tr("angle %1\u00b0").arg(NumberText(reading.angle));
         case ks::Method::Bearing:
-            return ReadingsTableModel::tr("%1\u00b0 \u00b1 %2\u00b0")
-                .arg(NumberText(reading.bearing), NumberText(reading.bearingError));
+            return angle_text::DeclinationWithUncertainty(reading.bearing, reading.bearingError);
     }
     return {};
 }
@@ -141,9 +140,12 @@ QString ReadingsTableModel::cellText(int row, int column) const {
             return LengthText(reading.lengthText, reading.length);
         case Values:
             return ValuesText(reading);
+        // A bearing was not taken by the sun.
         case SunAltitude:
+            if (reading.method == ks::Method::Bearing) return QString();
             return angle_text::Degrees(geometry.sunAltitude);
         case SunAzimuth:
+            if (reading.method == ks::Method::Bearing) return QString();
             return angle_text::Declination(geometry.sunAzimuth);
         case FirstAnswer:
             return geometry.solved()
