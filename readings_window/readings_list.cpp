@@ -28,37 +28,86 @@ void Append(ReadingsList::State& state, const ks::Reading& reading, ks::Inclusio
     state.uncertainty.push_back(ks::SingleReadingUncertainty(geometry, state.tolerances));
 }
 
+// True when `a` was taken before `b`: an earlier date, or the same date and an earlier clock.
+bool TakenBefore(const ks::Reading& a, const ks::Reading& b) {
+    const auto dateA = ks::DateOf(a);
+    const auto dateB = ks::DateOf(b);
+    if (dateA != dateB) return dateA < dateB;
+    return ks::ClockSecondsOf(a) < ks::ClockSecondsOf(b);
+}
+
+// Where a reading goes in readings already in order: after every one taken before it or at
+// the same moment, so that of two readings of the same moment the one that came first leads.
+int PlaceOf(const std::vector<ks::Reading>& readings, const ks::Reading& reading) {
+    return int(std::upper_bound(readings.begin(), readings.end(), reading, TakenBefore) -
+               readings.begin());
+}
+
+// Puts a state's readings in the order they were taken, each with what it says; readings of
+// the same moment keep their order.
+void PutInOrder(ReadingsList::State& state) {
+    std::vector<std::size_t> order(state.readings.size());
+    for (std::size_t i = 0; i < order.size(); ++i) order[i] = i;
+    std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
+        return TakenBefore(state.readings[a], state.readings[b]);
+    });
+    const auto reorder = [&order](auto& values) {
+        std::remove_reference_t<decltype(values)> ordered;
+        ordered.reserve(values.size());
+        for (std::size_t i : order) ordered.push_back(std::move(values[i]));
+        values = std::move(ordered);
+    };
+    reorder(state.readings);
+    reorder(state.inclusion);
+    reorder(state.geometry);
+    reorder(state.uncertainty);
+}
+
 }  // namespace
 
 // One change of the list, kept as the states before and after: simple, and cheap enough even
 // for thousands of readings.
 class ReadingsListCommand : public QUndoCommand {
   public:
-    ReadingsListCommand(ReadingsList* list, ReadingsList::State before, ReadingsList::State after,
-                        const QString& text)
-        : QUndoCommand(text), list_(list), before_(std::move(before)), after_(std::move(after)) {}
+    // An edit keeps the reading it takes away, either way, safe in the recovery file.
+    enum class Kind { Change, Edit };
 
-    void redo() override { list_->apply(after_); }
-    void undo() override { list_->apply(before_); }
+    ReadingsListCommand(ReadingsList* list, ReadingsList::State before, ReadingsList::State after,
+                        const QString& text, Kind kind = Kind::Change)
+        : QUndoCommand(text),
+          list_(list),
+          before_(std::move(before)),
+          after_(std::move(after)),
+          kind_(kind) {}
+
+    void redo() override { to(after_); }
+    void undo() override { to(before_); }
 
   private:
+    void to(const ReadingsList::State& state) {
+        if (kind_ == Kind::Edit) list_->keepSafeWhatGoes(state);
+        list_->apply(state);
+    }
+
     ReadingsList* list_;
     ReadingsList::State before_;
     ReadingsList::State after_;
+    Kind kind_;
 };
 
-// Readings added at the end of the list: redone by adding them again, undone by taking them off.
-class AppendCommand : public QUndoCommand {
+// A reading added in its place: redone by putting it in again, undone by taking it out.
+class InsertCommand : public QUndoCommand {
   public:
-    AppendCommand(ReadingsList* list, ReadingsList::State rows, const QString& text)
-        : QUndoCommand(text), list_(list), rows_(std::move(rows)) {}
+    InsertCommand(ReadingsList* list, int row, ReadingsList::State one, const QString& text)
+        : QUndoCommand(text), list_(list), row_(row), one_(std::move(one)) {}
 
-    void redo() override { list_->append(rows_); }
-    void undo() override { list_->takeOff(rows_.readings.size()); }
+    void redo() override { list_->insert(row_, one_); }
+    void undo() override { list_->takeOut(row_); }
 
   private:
     ReadingsList* list_;
-    ReadingsList::State rows_;  // the readings added, with what they say; no tolerances
+    int row_;
+    ReadingsList::State one_;  // the reading added, with what it says; no tolerances
 };
 
 ReadingsList::ReadingsList(QObject* parent) : QObject(parent), undoStack_(new QUndoStack(this)) {
@@ -75,7 +124,8 @@ bool ReadingsList::add(const Reading& reading, const std::optional<Geometry>& ge
     State rows;
     rows.tolerances = state_.tolerances;
     Append(rows, reading, Inclusion::Automatic, geometry ? *geometry : ks::Examine(reading));
-    undoStack_->push(new AppendCommand(this, std::move(rows), tr("Add Reading")));
+    const int row = PlaceOf(state_.readings, reading);
+    undoStack_->push(new InsertCommand(this, row, std::move(rows), tr("Add Reading")));
     return true;
 }
 
@@ -98,8 +148,37 @@ int ReadingsList::addAll(const std::vector<Reading>& readings,
                i < geometry.size() ? geometry[i] : ks::Examine(readings[i]));
         ++added;
     }
+    PutInOrder(after);
     if (added > 0 || after.tolerances != state_.tolerances) pushChange(std::move(after), why);
     return added;
+}
+
+int ReadingsList::replace(int row, const Reading& reading) {
+    if (row < 0 || row >= size() || ks::SameInputs(state_.readings[size_t(row)], reading)) {
+        return -1;
+    }
+    const int other = rowOf(reading);
+    if (other >= 0 && other != row) return -1;
+    State after = state_;
+    const ks::ReadingGeometry geometry = ks::Examine(reading);
+    after.readings[size_t(row)] = reading;
+    after.geometry[size_t(row)] = geometry;
+    after.uncertainty[size_t(row)] = ks::SingleReadingUncertainty(geometry, after.tolerances);
+    PutInOrder(after);
+    undoStack_->push(new ReadingsListCommand(this, state_, std::move(after), tr("Edit Reading"),
+                                             ReadingsListCommand::Kind::Edit));
+    return rowOf(reading);
+}
+
+bool ReadingsList::holdsOtherKinds() const {
+    return std::any_of(state_.readings.begin(), state_.readings.end(),
+                       [](const Reading& r) { return r.method != ks::Method::Square; });
+}
+
+int ReadingsList::rowOf(const Reading& reading) const {
+    const auto found = std::find_if(state_.readings.begin(), state_.readings.end(),
+                                    [&](const Reading& r) { return ks::SameInputs(r, reading); });
+    return found == state_.readings.end() ? -1 : int(found - state_.readings.begin());
 }
 
 void ReadingsList::remove(std::vector<int> rows) {
@@ -158,6 +237,17 @@ void ReadingsList::keepSafe(const std::vector<Reading>& readings,
     writeWholeRecoveryFile();
 }
 
+void ReadingsList::keepSafeWhatGoes(const State& next) {
+    for (std::size_t i = 0; i < state_.readings.size(); ++i) {
+        const Reading& reading = state_.readings[i];
+        if (Holds(next.readings, reading) || Holds(keptSafe_.readings, reading)) continue;
+        // Left out, so that a session that takes the file back has its fit as the user left it.
+        keptSafe_.readings.push_back(reading);
+        keptSafe_.inclusion.push_back(Inclusion::ForcedOut);
+        keptSafe_.geometry.push_back(state_.geometry[i]);
+    }
+}
+
 bool ReadingsList::hasUnfiledReadings() const {
     const auto unfiled = [this](const Reading& reading) { return !Holds(filed_, reading); };
     return std::any_of(state_.readings.begin(), state_.readings.end(), unfiled) ||
@@ -175,28 +265,24 @@ void ReadingsList::apply(const State& state) {
     emit changed();
 }
 
-void ReadingsList::append(const State& rows) {
-    const std::size_t before = state_.readings.size();
-    const auto add = [](auto& to, const auto& from) {
-        to.insert(to.end(), from.begin(), from.end());
-    };
-    add(state_.readings, rows.readings);
-    add(state_.inclusion, rows.inclusion);
-    add(state_.geometry, rows.geometry);
-    add(state_.uncertainty, rows.uncertainty);
-    // The rows were worked out with the tolerances of their day; those of the list count now.
-    if (rows.tolerances != state_.tolerances) {
-        for (std::size_t i = before; i < state_.geometry.size(); ++i) {
-            state_.uncertainty[i] =
-                ks::SingleReadingUncertainty(state_.geometry[i], state_.tolerances);
-        }
-    }
+void ReadingsList::insert(int row, const State& one) {
+    const auto at = [row](auto& values) { return values.begin() + row; };
+    state_.readings.insert(at(state_.readings), one.readings.front());
+    state_.inclusion.insert(at(state_.inclusion), one.inclusion.front());
+    state_.geometry.insert(at(state_.geometry), one.geometry.front());
+    // The reading was worked out with the tolerances of its day; those of the list count now.
+    state_.uncertainty.insert(
+        at(state_.uncertainty),
+        one.tolerances == state_.tolerances
+            ? one.uncertainty.front()
+            : ks::SingleReadingUncertainty(one.geometry.front(), state_.tolerances));
     recompute();
-    const bool oneMore = rows.readings.size() == 1 && recoveryFile_ && recoveryCurrent_;
-    if (oneMore &&
+    // The recovery file holds readings in any order: one more is one line more at its end.
+    const std::size_t i = std::size_t(row);
+    if (recoveryFile_ && recoveryCurrent_ &&
         recoveryFile_->append(
-            kr::CsvLine(state_.readings.back(), state_.inclusion.back(), state_.geometry.back(),
-                        state_.uncertainty.back(), state_.tolerances),
+            kr::CsvLine(state_.readings[i], state_.inclusion[i], state_.geometry[i],
+                        state_.uncertainty[i], state_.tolerances),
             kr::CsvHeader(kr::CsvContent::Readings))) {
         emit changed();
         return;
@@ -205,12 +291,12 @@ void ReadingsList::append(const State& rows) {
     emit changed();
 }
 
-void ReadingsList::takeOff(std::size_t count) {
-    const std::size_t size = state_.readings.size() - std::min(count, state_.readings.size());
-    state_.readings.resize(size);
-    state_.inclusion.resize(size);
-    state_.geometry.resize(size);
-    state_.uncertainty.resize(size);
+void ReadingsList::takeOut(int row) {
+    const auto at = [row](auto& values) { return values.begin() + row; };
+    state_.readings.erase(at(state_.readings));
+    state_.inclusion.erase(at(state_.inclusion));
+    state_.geometry.erase(at(state_.geometry));
+    state_.uncertainty.erase(at(state_.uncertainty));
     recompute();
     writeWholeRecoveryFile();
     emit changed();

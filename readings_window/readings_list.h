@@ -18,8 +18,10 @@ class SessionFile;
 }
 
 // The readings of this session and what the series makes of them, kept up to date after every
-// change. Every change, of the readings and of the tolerances, goes through the undo stack. Each
-// reading is worked out once, when it comes; the fit of the series starts from the last one.
+// change. The readings stand in the order they were taken: by date, then clock time, and in the
+// order they came where both are the same. Every change, of the readings and of the tolerances,
+// goes through the undo stack. Each reading is worked out once, when it comes; the fit of the
+// series starts from the last one.
 class ReadingsList : public QObject {
     Q_OBJECT
 
@@ -52,19 +54,29 @@ class ReadingsList : public QObject {
     const kestramo::series::SolvedSeries& series() const { return series_; }
     const Tolerances& tolerances() const { return state_.tolerances; }
     QUndoStack* undoStack() const { return undoStack_; }
+    // True when some reading was taken otherwise than with a square.
+    bool holdsOtherKinds() const;
     // The latest reading the series uses (by date and clock time), the one the measuring plan
     // starts from; -1 for none.
     int latestRow() const { return series_.result.latest; }
 
-    // Adds a reading at the end unless one with the same inputs is there already; false then.
+    // Adds a reading in its place unless one with the same inputs is there already; false then.
     // `geometry` is what the reading says on its own, when the caller has worked it out.
     bool add(const Reading& reading, const std::optional<Geometry>& geometry = std::nullopt);
-    // Adds readings (from a file, with the user's say over each and what each says) at the end,
-    // leaving out those whose inputs are there already, and with `tolerances`, when given, for
-    // the whole list; returns how many were added. One step to undo.
+    // Adds readings (from a file, with the user's say over each and what each says) in their
+    // places, leaving out those whose inputs are there already, and with `tolerances`, when
+    // given, for the whole list; returns how many were added. One step to undo.
     int addAll(const std::vector<Reading>& readings, const std::vector<Inclusion>& inclusion,
                const std::vector<Geometry>& geometry, const QString& why,
                const std::optional<Tolerances>& tolerances = std::nullopt);
+    // Puts `reading` in place of the one in `row`, which keeps the user's say over it, in one
+    // step to undo; the reading moves to where its date and time put it. Returns its row, or
+    // -1 when nothing changed: the same inputs, or those of another reading of the list. The
+    // reading an edit takes away, and the one its undo takes away, stay in the recovery file,
+    // left out, as readings kept safe do.
+    int replace(int row, const Reading& reading);
+    // The row of the reading with the same inputs as `reading`; -1 for none.
+    int rowOf(const Reading& reading) const;
     // Deletes the readings in `rows` (any order, duplicates ignored).
     void remove(std::vector<int> rows);
     // Lets the series decide (Automatic), keeps a reading in whatever it says (ForcedIn), or
@@ -97,12 +109,14 @@ class ReadingsList : public QObject {
 
   private:
     friend class ReadingsListCommand;
-    friend class AppendCommand;
+    friend class InsertCommand;
     void apply(const State& state);
-    // Readings added at the end, and taken off it again: what the undo stack keeps of an
-    // addition is the readings added, not the whole list twice.
-    void append(const State& rows);
-    void takeOff(std::size_t count);
+    // Keeps the readings of the list that `next` does not hold safe in the recovery file.
+    void keepSafeWhatGoes(const State& next);
+    // A reading put in at `row`, and taken out again: what the undo stack keeps of an addition
+    // is the reading added, not the whole list twice.
+    void insert(int row, const State& one);
+    void takeOut(int row);
     void writeWholeRecoveryFile();
     void pushChange(State after, const QString& text);
     void recompute();
@@ -114,5 +128,7 @@ class ReadingsList : public QObject {
     std::unique_ptr<recovery_file::SessionFile> recoveryFile_;
     bool recoveryCurrent_ = true;  // nothing to write yet
     std::vector<Reading> filed_;
-    State keptSafe_;  // readings of earlier sessions, with what each says; no tolerances
+    // Readings of earlier sessions and readings edits took away, with what each says; no
+    // tolerances.
+    State keptSafe_;
 };

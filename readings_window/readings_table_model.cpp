@@ -10,6 +10,7 @@
 #include "readings/angle_text.h"
 #include "readings/series_words.h"
 #include "readings_window/readings_list.h"
+#include "text/text_conversions.h"
 
 namespace ks = kestramo::series;
 
@@ -40,6 +41,29 @@ int ResidualDecimals(const ks::Reading& reading) {
 QString CoordinateText(double degrees, const char* positive, const char* negative) {
     return angle_text::Degrees(std::fabs(degrees), 3) + QLatin1Char(' ') +
            QLatin1String(degrees >= 0 ? positive : negative);
+}
+
+// The values of a kind other than the square's, which the height and shadow columns hold.
+QString ValuesText(const ks::Reading& reading) {
+    using text_conversions::NumberText;
+    switch (reading.method) {
+        case ks::Method::Square:
+            return {};
+        case ks::Method::Board: {
+            QString text = ReadingsTableModel::tr("tip x %1, y %2")
+                               .arg(NumberText(reading.tipX), NumberText(reading.tipY));
+            if (!reading.placement.empty()) {
+                text += ReadingsTableModel::tr(", placement %1")
+                            .arg(QString::fromStdString(reading.placement));
+            }
+            return text;
+        }
+        case ks::Method::Declinometer:
+            return ReadingsTableModel::tr("angle %1\u00b0").arg(NumberText(reading.angle));
+        case ks::Method::Bearing:
+            return angle_text::DeclinationWithUncertainty(reading.bearing, reading.bearingError);
+    }
+    return {};
 }
 
 }  // namespace
@@ -91,6 +115,8 @@ QString ReadingsTableModel::cellText(int row, int column) const {
     switch (column) {
         case Use:
             return QString::number(row + 1);
+        case Kind:
+            return QString::fromLatin1(ks::MethodWord(reading.method));
         case Date:
             return QString::fromStdString(ks::DateText(ks::DateOf(reading)));
         case Time:
@@ -105,12 +131,21 @@ QString ReadingsTableModel::cellText(int row, int column) const {
         case Longitude:
             return CoordinateText(reading.observation.longitude, "E", "W");
         case Height:
+            if (reading.method != ks::Method::Square && reading.method != ks::Method::Board) {
+                return QString();
+            }
             return LengthText(reading.heightText, reading.height);
         case Length:
+            if (reading.method != ks::Method::Square) return QString();
             return LengthText(reading.lengthText, reading.length);
+        case Values:
+            return ValuesText(reading);
+        // A bearing was not taken by the sun.
         case SunAltitude:
+            if (reading.method == ks::Method::Bearing) return QString();
             return angle_text::Degrees(geometry.sunAltitude);
         case SunAzimuth:
+            if (reading.method == ks::Method::Bearing) return QString();
             return angle_text::Declination(geometry.sunAzimuth);
         case FirstAnswer:
             return geometry.solved()
@@ -181,7 +216,8 @@ QVariant ReadingsTableModel::data(const QModelIndex& index, int role) const {
             }
             return {};
         case Qt::TextAlignmentRole:
-            if (index.column() >= Latitude && index.column() <= ResidualSigma) {
+            if (index.column() >= Latitude && index.column() <= ResidualSigma &&
+                index.column() != Values) {
                 return int(Qt::AlignRight | Qt::AlignVCenter);
             }
             return {};
@@ -209,6 +245,8 @@ QVariant ReadingsTableModel::headerData(int section, Qt::Orientation orientation
     switch (section) {
         case Use:
             return tr("Use");
+        case Kind:
+            return tr("Kind");
         case Date:
             return tr("Date");
         case Time:
@@ -225,6 +263,8 @@ QVariant ReadingsTableModel::headerData(int section, Qt::Orientation orientation
             return tr("Height");
         case Length:
             return tr("Shadow");
+        case Values:
+            return tr("Tip, angle or bearing");
         case SunAltitude:
             return tr("Sun alt.");
         case SunAzimuth:

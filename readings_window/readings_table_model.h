@@ -15,6 +15,7 @@ class ReadingsTableModel : public QAbstractTableModel {
   public:
     enum Column {
         Use,
+        Kind,  // how the reading was taken
         Date,
         Time,
         Zone,
@@ -23,6 +24,7 @@ class ReadingsTableModel : public QAbstractTableModel {
         Longitude,
         Height,
         Length,
+        Values,  // a board's tip shadow and placement, a declinometer's angle, a bearing
         SunAltitude,
         SunAzimuth,
         FirstAnswer,

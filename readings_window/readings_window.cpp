@@ -35,6 +35,7 @@
 #include "readings_window/dial_panel.h"
 #include "readings_window/picture_widgets.h"
 #include "readings_window/plan_view_painter.h"
+#include "readings_window/reading_form.h"
 #include "readings_window/readings_list.h"
 #include "readings_window/readings_table_model.h"
 #include "readings_window/template_box.h"
@@ -112,9 +113,13 @@ void ReadingsWindow::createControls() {
     cmdOpen = Button(this, "cmdOpen", tr("&Open..."));
     cmdSave = Button(this, "cmdSave", tr("&Save..."));
     cmdPrintSeries = Button(this, "cmdPrintSeries", tr("&Print..."));
+    cmdAddReading = Button(this, "cmdAddReading", tr("Add &Reading..."));
+    // Every letter of the caption is another control's key already: F2 or Enter on a row.
+    cmdEditReading = Button(this, "cmdEditReading", tr("Edit Reading..."));
     cmdDelete = Button(this, "cmdDelete", tr("&Delete"));
     cmdUndo = Button(this, "cmdUndo", tr("&Undo"));
-    cmdRedo = Button(this, "cmdRedo", tr("&Redo"));
+    // Its letter went to Add Reading; Ctrl+Y and Ctrl+Shift+Z redo.
+    cmdRedo = Button(this, "cmdRedo", tr("Redo"));
     QList<QKeySequence> redoKeys = QKeySequence::keyBindings(QKeySequence::Redo);
     for (const QKeySequence& key :
          {QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)}) {
@@ -151,11 +156,24 @@ void ReadingsWindow::createControls() {
                         Qt::CheckStateRole);
     });
     readingsTable->addAction(useKey);
+    auto* editKey = new QAction(readingsTable);
+    editKey->setShortcuts(
+        {QKeySequence(Qt::Key_F2), QKeySequence(Qt::Key_Return), QKeySequence(Qt::Key_Enter)});
+    editKey->setShortcutContext(Qt::WidgetShortcut);
+    connect(editKey, &QAction::triggered, this, &ReadingsWindow::editCurrent);
+    readingsTable->addAction(editKey);
+    cmdEditReading->setToolTip(tr("F2 or Enter on a reading of the table"));
+    connect(readingsTable, &QTableView::doubleClicked, this, [this](const QModelIndex& index) {
+        // A double click on the check box is two clicks on the check box.
+        if (index.column() != ReadingsTableModel::Use) editCurrent();
+    });
 
     connect(cmdOpen, &QPushButton::clicked, this, &ReadingsWindow::askOpen);
     connect(cmdSave, &QPushButton::clicked, this, &ReadingsWindow::askSave);
     connect(cmdPrintSeries, &QPushButton::clicked, this, &ReadingsWindow::askPrint);
     connect(cmdDelete, &QPushButton::clicked, this, &ReadingsWindow::deleteSelected);
+    connect(cmdAddReading, &QPushButton::clicked, this, &ReadingsWindow::addReading);
+    connect(cmdEditReading, &QPushButton::clicked, this, &ReadingsWindow::editCurrent);
     QUndoStack* undo = list_->undoStack();
     connect(cmdUndo, &QPushButton::clicked, undo, &QUndoStack::undo);
     connect(cmdRedo, &QPushButton::clicked, undo, &QUndoStack::redo);
@@ -233,7 +251,9 @@ void ReadingsWindow::createControls() {
     auto* buttons = new QHBoxLayout;
     for (QPushButton* button : {cmdOpen, cmdSave, cmdPrintSeries}) buttons->addWidget(button);
     buttons->addStretch();
-    for (QPushButton* button : {cmdDelete, cmdUndo, cmdRedo}) buttons->addWidget(button);
+    for (QPushButton* button : {cmdAddReading, cmdEditReading, cmdDelete, cmdUndo, cmdRedo}) {
+        buttons->addWidget(button);
+    }
 
     auto* answerColumn = new QWidget(this);
     auto* answerLayout = new QVBoxLayout(answerColumn);
@@ -307,7 +327,10 @@ std::vector<rd::DayPlan> ReadingsWindow::makeDayPlans() {
 void ReadingsWindow::refresh() {
     const rd::SolvedSeries& series = list_->series();
     QString answer = series_words::Answer(series.result);
-    if (list_->size() == 0) answer += tr(" Every Calculate in the main window adds one.");
+    if (list_->size() == 0) {
+        answer += tr(" Every Calculate in the main window adds one, and so does Add Reading.");
+    }
+    cmdEditReading->setEnabled(list_->size() > 0);
     answerLabel->setText(answer);
     const QString lean = series_words::Lean(series.result, list_->tolerances());
     leanLabel->setText(lean);
@@ -345,6 +368,8 @@ void ReadingsWindow::refresh() {
         answerLabel->text(), series_words::LeanBrief(series.result, list_->tolerances())}
                                            .join(QLatin1Char(' ')));
     dayPlot->setAccessibleDescription(bestTimeLabel->text());
+    // The other kinds' values take no room while there are none.
+    readingsTable->setColumnHidden(ReadingsTableModel::Values, !list_->holdsOtherKinds());
     readingsTable->resizeColumnsToContents();
 
     // The boxes follow the list's tolerances through undo and redo without changing them.
@@ -370,6 +395,47 @@ void ReadingsWindow::deleteSelected() {
     list_->remove(rows);
     // The cursor stays where the deleted reading was, so that Delete can go on.
     if (list_->size() > 0) readingsTable->selectRow(std::min(next, list_->size() - 1));
+}
+
+void ReadingsWindow::addReading() {
+    std::optional<rd::Reading> latest;
+    const int row = list_->latestRow() >= 0 ? list_->latestRow() : list_->size() - 1;
+    if (row >= 0) latest = list_->reading(row);
+    openForm(false, latest, [this](const rd::Reading& reading) {
+        if (!list_->add(reading)) {
+            statusLabel->setText(tr("That reading is in the list already."));
+        }
+        readingsTable->selectRow(list_->rowOf(reading));
+    });
+}
+
+void ReadingsWindow::editCurrent() {
+    const QModelIndex current = readingsTable->currentIndex();
+    if (!current.isValid()) return;
+    const int row = current.row();
+    openForm(true, list_->reading(row), [this, row](const rd::Reading& reading) {
+        const int other = list_->rowOf(reading);
+        if (other >= 0 && other != row) {
+            statusLabel->setText(
+                tr("Reading %1 has the same inputs already; nothing was changed.").arg(other + 1));
+        }
+        const int moved = list_->replace(row, reading);
+        readingsTable->selectRow(moved >= 0 ? moved : row);
+    });
+}
+
+void ReadingsWindow::openForm(bool edit, const std::optional<kestramo::series::Reading>& start,
+                              std::function<void(const kestramo::series::Reading&)> take) {
+    // Shown without a loop of its own, so that the window's key handling goes on as usual.
+    auto* form =
+        new ReadingForm(edit ? ReadingForm::Purpose::Edit : ReadingForm::Purpose::Add, start, this);
+    form->setAttribute(Qt::WA_DeleteOnClose);
+    connect(form, &QDialog::accepted, this, [this, form, take = std::move(take)] {
+        take(form->reading());
+        readingsTable->setFocus();
+    });
+    connect(form, &QDialog::finished, this, &ReadingsWindow::comeBack);
+    form->open();
 }
 
 bool ReadingsWindow::eventFilter(QObject* watched, QEvent* event) {

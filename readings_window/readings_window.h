@@ -2,10 +2,12 @@
 
 #include <QWidget>
 
+#include <functional>
 #include <optional>
 #include <vector>
 
 #include "series/day_plan.h"
+#include "series/reading.h"
 
 class CopyableFields;
 class DialPanel;
@@ -74,6 +76,8 @@ class ReadingsWindow : public QWidget {
     QPushButton* cmdOpen;
     QPushButton* cmdSave;
     QPushButton* cmdPrintSeries;
+    QPushButton* cmdAddReading;
+    QPushButton* cmdEditReading;
     QPushButton* cmdDelete;
     QPushButton* cmdUndo;
     QPushButton* cmdRedo;
@@ -93,6 +97,14 @@ class ReadingsWindow : public QWidget {
     // The day plans of the latest reading used, one per wall still open (one when decided).
     std::vector<kestramo::series::DayPlan> makeDayPlans();
     void deleteSelected();
+    // The reading form, for a new reading that starts from the latest one, and for the
+    // current row's reading, which it edits in place.
+    void addReading();
+    void editCurrent();
+    // Opens the reading form over the window, for a new reading or to `edit` `start`; `take` gets
+    // the reading once OK took it.
+    void openForm(bool edit, const std::optional<kestramo::series::Reading>& start,
+                  std::function<void(const kestramo::series::Reading&)> take);
     void askOpen();
     void askSave();
     void askPrint();

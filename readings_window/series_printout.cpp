@@ -25,18 +25,17 @@ namespace rd = kestramo::series;
 namespace {
 
 // The columns the printout keeps: the window's, less the check box, which prints as the
-// reading's number.
-constexpr int kColumns[] = {
-    ReadingsTableModel::Use,          ReadingsTableModel::Date,
-    ReadingsTableModel::Time,         ReadingsTableModel::Zone,
-    ReadingsTableModel::ClockKind,    ReadingsTableModel::Latitude,
-    ReadingsTableModel::Longitude,    ReadingsTableModel::Height,
-    ReadingsTableModel::Length,       ReadingsTableModel::SunAltitude,
-    ReadingsTableModel::SunAzimuth,   ReadingsTableModel::FirstAnswer,
-    ReadingsTableModel::SecondAnswer, ReadingsTableModel::Chosen,
-    ReadingsTableModel::Residual,     ReadingsTableModel::ResidualSigma,
-    ReadingsTableModel::Note,
-};
+// reading's number; the kind and its values only when some reading is not a square's.
+std::vector<int> PrintedColumns(const ReadingsList& list) {
+    using M = ReadingsTableModel;
+    const bool squaresOnly = !list.holdsOtherKinds();
+    std::vector<int> columns;
+    for (int column = M::Use; column < M::ColumnCount; ++column) {
+        if (squaresOnly && (column == M::Kind || column == M::Values)) continue;
+        columns.push_back(column);
+    }
+    return columns;
+}
 
 QFont Face(double points, bool bold = false) {
     QFont font(QStringLiteral("Arial"));
@@ -122,7 +121,8 @@ bool PrintSeries(QPagedPaintDevice& device, const ReadingsList& list,
     const QFontMetricsF metrics(cellFont, &device);
     const QFontMetricsF headMetrics(headFont, &device);
     std::vector<double> widths;
-    for (int column : kColumns) {
+    const std::vector<int> columns = PrintedColumns(list);
+    for (int column : columns) {
         double width =
             headMetrics.horizontalAdvance(model.headerData(column, Qt::Horizontal).toString());
         for (int row = 0; row < list.size(); ++row) {
@@ -144,7 +144,7 @@ bool PrintSeries(QPagedPaintDevice& device, const ReadingsList& list,
         for (size_t index = 0; index < widths.size(); ++index) {
             const double width = widths[index] * shrink;
             painter.drawText(QRectF(x, top, width, rowHeight), Qt::AlignLeft | Qt::AlignVCenter,
-                             textOf(kColumns[index]));
+                             textOf(columns[index]));
             x += width;
         }
     };
