@@ -80,6 +80,10 @@ std::optional<Method> MethodOfWord(std::string_view word) {
     return std::nullopt;
 }
 
+int RowsOf(Method method) { return method == Method::Board ? 2 : 1; }
+
+bool Timed(Method method) { return method != Method::Bearing; }
+
 Reading ShiftedClock(const Reading& reading, double seconds) {
     Reading shifted = reading;
     double clock = std::fmod(ClockSecondsOf(reading) + seconds, kSecondsPerDay);

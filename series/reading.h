@@ -58,6 +58,11 @@ struct Reading {
 const char* MethodWord(Method method);
 std::optional<Method> MethodOfWord(std::string_view word);
 
+// How many measurements a reading of this kind holds: two for a board (x and y), one otherwise.
+int RowsOf(Method method);
+// Whether the kind's reading depends on the moment it was taken: all but a bearing.
+bool Timed(Method method);
+
 // The reading's calendar date, its clock time in seconds after midnight [0, 86400), and the
 // hours of its zone's standard time ahead of UTC (east positive).
 CalendarDate DateOf(const Reading& reading);

@@ -1,0 +1,229 @@
+// Every way of measuring a wall in the one fit: the board's tip shadow and the declinometer's
+// angle against values worked out by hand, each kind's one answer against a wall built with
+// vectors, and the stated uncertainty held to its promise for each kind alone and mixed.
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "engine/angles.h"
+#include "series/measurement.h"
+#include "series/series.h"
+#include "synthetic_kinds.h"
+
+namespace {
+
+namespace ks = kestramo::series;
+using kestramo::AngleDifference;
+using ks::Method;
+
+// A sun placed by hand, standing still.
+ks::ReadingGeometry SunAt(double altitude, double azimuth) {
+    ks::ReadingGeometry g;
+    g.status = ks::ReadingStatus::Solved;
+    g.sunAltitude = altitude;
+    g.sunAzimuth = azimuth;
+    g.cosAltitude = std::cos(altitude * kestramo::kDegToRad);
+    g.sinAltitude = std::sin(altitude * kestramo::kDegToRad);
+    g.cosAzimuth = std::cos(azimuth * kestramo::kDegToRad);
+    g.sinAzimuth = std::sin(azimuth * kestramo::kDegToRad);
+    return g;
+}
+
+struct HandRow {
+    const char* name;
+    double altitude, azimuth;  // the sun, degrees (azimuth from south, west positive)
+    double declination, lean;  // the wall
+    double x, y;               // the board's tip shadow in pin heights, worked out by hand
+    double angle;              // the declinometer's angle, degrees
+};
+
+// Worked out by hand:
+// - a south wall, sun 30 high and 45 west: s.n = cos30 cos45, s.r = -cos30 sin45, s.u = sin30;
+//   x = 1 (to the right, east), y = -tan30 / cos45 = -0.81650; the declinometer reads 45.
+// - a wall declining 30 west, the same sun: Z - w = 15; x = tan15 = 0.26795,
+//   y = -tan30 / cos15 = -0.59772; the declinometer reads 15.
+// - a south wall leaning back 10, the sun 30 high due south: it meets the normal at 20;
+//   x = 0, y = -tan20 = -0.36397; the declinometer reads 0.
+// - a wall declining 60 east, the sun 20 high 70 east: Z - w = -10; x = -tan10 = -0.17633,
+//   y = -tan20 / cos10 = -0.36958; the declinometer reads -10.
+const HandRow kHand[] = {
+    {"SouthWallAfternoon", 30, 45, 0, 0, 1, -0.81650, 45},
+    {"DecliningWest", 30, 45, 30, 0, 0.26795, -0.59772, 15},
+    {"LeaningBackAtNoon", 30, 0, 0, 10, 0, -0.36397, 0},
+    {"DecliningEastMorning", 20, -70, -60, 0, -0.17633, -0.36958, -10},
+};
+
+TEST(Kinds, BoardAndDeclinometerAgreeWithValuesWorkedOutByHand) {
+    ks::Tolerances t;
+    t.edge = ks::ShadowEdge::Middle;
+    for (const HandRow& row : kHand) {
+        SCOPED_TRACE(row.name);
+        const ks::WallPose pose = ks::WallPose::Of(row.declination, row.lean);
+        ks::ReadingGeometry board = SunAt(row.altitude, row.azimuth);
+        board.method = Method::Board;
+        board.tipX = row.x;
+        board.tipY = row.y;
+        const ks::Measurement m = ks::Measure(board, pose, 0, 0, t);
+        EXPECT_EQ(m.rows, 2);
+        EXPECT_NEAR(m.residual[0], 0, 2e-5);
+        EXPECT_NEAR(m.residual[1], 0, 2e-5);
+        ks::ReadingGeometry declinometer = SunAt(row.altitude, row.azimuth);
+        declinometer.method = Method::Declinometer;
+        declinometer.angle = row.angle;
+        EXPECT_NEAR(ks::Measure(declinometer, pose, 0, 0, t).residual[0], 0, 1e-9);
+    }
+}
+
+// A board reading gives its wall's declination and lean alone, a declinometer its declination
+// at the time written and a bearing its own; none a second answer.
+TEST(Kinds, EachKindsOneAnswerIsItsWall) {
+    const synthetic::Site site = synthetic::kLongIsland;
+    const synthetic::Wall walls[] = {{20, 0}, {-35, 4}, {50, -3}, {5, 12}};
+    for (const synthetic::Wall& wall : walls) {
+        for (double time : {10.5 * 3600, 13.0 * 3600, 15.5 * 3600}) {
+            SCOPED_TRACE(std::to_string(wall.declination) + " at " + std::to_string(time));
+            ks::Reading reading = synthetic::At(site, time);
+            const ks::ReadingGeometry sun = ks::Examine(reading);
+            const synthetic::Vector s = synthetic::SunVector(sun.sunAltitude, sun.sunAzimuth);
+            const synthetic::WallFrame frame = synthetic::FrameOf(wall);
+            if (synthetic::Dot(s, frame.n) < 0.2) continue;
+            const auto tip = synthetic::TipShadow(s, frame, 8);
+            reading.method = Method::Board;
+            reading.height = 8;
+            reading.tipX = tip[0];
+            reading.tipY = tip[1];
+            const ks::ReadingGeometry board = ks::Examine(reading);
+            ASSERT_TRUE(board.solved());
+            EXPECT_NEAR(AngleDifference(board.first, wall.declination), 0, 1e-6);
+            EXPECT_NEAR(board.ownLean, wall.lean, 1e-6);
+            EXPECT_TRUE(std::isnan(board.second));
+
+            reading.method = Method::Declinometer;
+            reading.angle = kestramo::WrapHalfTurn(sun.sunAzimuth - wall.declination);
+            EXPECT_NEAR(AngleDifference(ks::Examine(reading).first, wall.declination), 0, 1e-9);
+        }
+    }
+    ks::Reading bearing;
+    bearing.method = Method::Bearing;
+    bearing.bearing = -200;
+    bearing.bearingError = 2;
+    const ks::ReadingGeometry g = ks::Examine(bearing);
+    EXPECT_TRUE(g.solved());
+    EXPECT_DOUBLE_EQ(g.first, 160);
+    EXPECT_DOUBLE_EQ(ks::SingleReadingUncertainty(g, ks::Tolerances{}).first, 2);
+}
+
+struct KindTally {
+    int series = 0, decided = 0, withinOne = 0, withinTwo = 0;
+    int leanFitted = 0, leanWithinTwo = 0;
+    // Good readings left out by the series, by kind: squares and boards.
+    int squares = 0, squaresFlagged = 0, boards = 0, boardsFlagged = 0;
+
+    static double Share(int count, int of) { return of > 0 ? double(count) / of : 0; }
+};
+
+KindTally SimulateKinds(const std::vector<Method>& kinds, int count, std::uint64_t seed) {
+    const ks::Tolerances tolerances;
+    synthetic::KindSurveyor surveyor(seed, tolerances);
+    KindTally tally;
+    for (int k = 0; k < count; ++k) {
+        synthetic::Surveyor& base = surveyor.Base();
+        const synthetic::Site site = base.AnySite();
+        const synthetic::Wall wall{base.Uniform(-180, 180),
+                                   base.Normal() * tolerances.leanErrorDegrees};
+        const std::vector<ks::Reading> readings = surveyor.Survey(site, wall, kinds);
+        if (readings.empty()) continue;
+        ++tally.series;
+        const ks::SeriesResult r = ks::SolveSeries(readings, tolerances).result;
+        for (std::size_t i = 0; i < readings.size(); ++i) {
+            const bool flagged = r.readings[i].state == ks::ReadingState::Outlier;
+            if (readings[i].method == Method::Square) {
+                ++tally.squares;
+                tally.squaresFlagged += flagged ? 1 : 0;
+            } else if (readings[i].method == Method::Board) {
+                ++tally.boards;
+                tally.boardsFlagged += flagged ? 1 : 0;
+            }
+        }
+        if (tally.boards > 0 && r.leanUncertainty > 0) {
+            ++tally.leanFitted;
+            tally.leanWithinTwo += std::fabs(r.lean - wall.lean) < 2 * r.leanUncertainty ? 1 : 0;
+        }
+        if (!r.decided()) continue;
+        ++tally.decided;
+        const double off = std::fabs(AngleDifference(*r.declination, wall.declination));
+        tally.withinOne += off < r.uncertainty ? 1 : 0;
+        tally.withinTwo += off < 2 * r.uncertainty ? 1 : 0;
+    }
+    return tally;
+}
+
+struct KindRow {
+    const char* name;
+    std::vector<Method> kinds;
+};
+
+std::vector<Method> Repeated(std::vector<Method> cycle, int count) {
+    std::vector<Method> kinds;
+    for (int i = 0; i < count; ++i) kinds.push_back(cycle[size_t(i) % cycle.size()]);
+    return kinds;
+}
+
+class KindCalibration : public ::testing::TestWithParam<KindRow> {};
+
+// Every error drawn from its tolerance: the truth within 1 sigma 58 to 78 % of the time, within
+// 2 sigma at least 92 %; the lean within 2 sigma at least 90 % where boards are read.
+TEST_P(KindCalibration, TheStatedUncertaintyCoversTheTruth) {
+    const KindRow& row = GetParam();
+    const KindTally t = SimulateKinds(row.kinds, 250, 5150 + row.kinds.size());
+    std::printf(
+        "%s: %d of %d decided, within 1 sigma %.1f %%, within 2 sigma %.1f %%, lean "
+        "within 2 sigma %.1f %% of %d\n",
+        row.name, t.decided, t.series, 100 * t.Share(t.withinOne, t.decided),
+        100 * t.Share(t.withinTwo, t.decided), 100 * t.Share(t.leanWithinTwo, t.leanFitted),
+        t.leanFitted);
+    ASSERT_GT(t.decided, 150);
+    EXPECT_GE(t.Share(t.withinOne, t.decided), 0.58);
+    EXPECT_LE(t.Share(t.withinOne, t.decided), 0.78);
+    EXPECT_GE(t.Share(t.withinTwo, t.decided), 0.92);
+    if (t.leanFitted > 0) {
+        EXPECT_GE(t.Share(t.leanWithinTwo, t.leanFitted), 0.90);
+    }
+}
+
+const std::vector<Method> kMixed = {Method::Square, Method::Board, Method::Declinometer};
+
+INSTANTIATE_TEST_SUITE_P(
+    Kinds, KindCalibration,
+    ::testing::Values(KindRow{"ThreeBoards", Repeated({Method::Board}, 3)},
+                      KindRow{"FiveBoards", Repeated({Method::Board}, 5)},
+                      KindRow{"TenBoards", Repeated({Method::Board}, 10)},
+                      KindRow{"ThreeDeclinometers", Repeated({Method::Declinometer}, 3)},
+                      KindRow{"FiveDeclinometers", Repeated({Method::Declinometer}, 5)},
+                      KindRow{"TenDeclinometers", Repeated({Method::Declinometer}, 10)},
+                      KindRow{"ThreeBearings", Repeated({Method::Bearing}, 3)},
+                      KindRow{"FiveBearings", Repeated({Method::Bearing}, 5)},
+                      KindRow{"TenBearings", Repeated({Method::Bearing}, 10)},
+                      KindRow{"ThreeMixed", kMixed},
+                      KindRow{"FiveMixedWithABearing",
+                              {Method::Square, Method::Board, Method::Declinometer,
+                               Method::Declinometer, Method::Bearing}},
+                      KindRow{"TenMixed", Repeated(kMixed, 10)}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// Leaving one out: good board readings are left out no more often than good squares.
+TEST(Kinds, GoodBoardsAreLeftOutNoMoreOftenThanSquares) {
+    const KindTally t = SimulateKinds(Repeated({Method::Square, Method::Board}, 10), 250, 777);
+    std::printf("left out: squares %.2f %% of %d, boards %.2f %% of %d\n",
+                100 * t.Share(t.squaresFlagged, t.squares), t.squares,
+                100 * t.Share(t.boardsFlagged, t.boards), t.boards);
+    ASSERT_GT(t.boards, 900);
+    EXPECT_LE(t.Share(t.boardsFlagged, t.boards), t.Share(t.squaresFlagged, t.squares) + 0.005);
+    EXPECT_LE(t.Share(t.boardsFlagged, t.boards), 0.01);
+}
+
+}  // namespace
