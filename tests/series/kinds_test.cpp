@@ -227,3 +227,94 @@ TEST(Kinds, GoodBoardsAreLeftOutNoMoreOftenThanSquares) {
 }
 
 }  // namespace
+
+namespace {
+
+// A slip of one kind made in one reading of a mixed series.
+struct SlipRow {
+    const char* name;
+    std::size_t index;  // the reading slipped, of kSlipSeries
+    ks::Blunder blunder;
+    // Makes the slip; false when this reading would hardly change (a small angle's sign, say).
+    bool (*make)(ks::Reading& reading);
+};
+
+const std::vector<Method> kSlipSeries = {Method::Square, Method::Board, Method::Declinometer,
+                                         Method::Square, Method::Board, Method::Declinometer,
+                                         Method::Bearing};
+
+const SlipRow kSlipRows[] = {
+    {"DeclinometerSignFlipped", 2, ks::Blunder::AngleSignFlipped,
+     [](ks::Reading& r) {
+         r.angle = -r.angle;
+         return std::fabs(r.angle) > 5;
+     }},
+    {"BearingOfTheLine", 6, ks::Blunder::BearingOfTheLine,
+     [](ks::Reading& r) {
+         r.bearing = kestramo::WrapHalfTurn(r.bearing - 90);
+         return true;
+     }},
+    {"BearingFromNorth", 6, ks::Blunder::BearingFromNorth,
+     [](ks::Reading& r) {
+         r.bearing = kestramo::WrapHalfTurn(r.bearing + 180);
+         return true;
+     }},
+    {"BearingEastPositive", 6, ks::Blunder::BearingEastPositive,
+     [](ks::Reading& r) {
+         r.bearing = -r.bearing;
+         return std::fabs(r.bearing) > 10 && std::fabs(r.bearing) < 170;
+     }},
+    {"BoardXTheOtherWay", 1, ks::Blunder::BoardXReversed,
+     [](ks::Reading& r) {
+         r.tipX = -r.tipX;
+         return std::fabs(r.tipX) > 0.2 * r.height;
+     }},
+    {"BoardClockAnHourFast", 4, ks::Blunder::ClockHourFast,
+     [](ks::Reading& r) {
+         r = ks::ShiftedClock(r, 3600);
+         return true;
+     }},
+    {"DeclinometerClockAnHourSlow", 5, ks::Blunder::ClockHourSlow,
+     [](ks::Reading& r) {
+         r = ks::ShiftedClock(r, -3600);
+         return true;
+     }},
+};
+
+class KindSlip : public ::testing::TestWithParam<SlipRow> {};
+
+// The slip is left out and named in its kind's terms at least 70 % of the time, and the wall the
+// series then gives holds the truth within 2 sigma at least 90 % of the time.
+TEST_P(KindSlip, IsNamedAndTheWallIsTheTruth) {
+    const SlipRow& row = GetParam();
+    const ks::Tolerances tolerances;
+    synthetic::KindSurveyor surveyor(4242 + row.index, tolerances);
+    int series = 0, named = 0, decided = 0, withinTwo = 0;
+    for (int k = 0; k < 120; ++k) {
+        synthetic::Surveyor& base = surveyor.Base();
+        const synthetic::Site site = base.AnySite();
+        const synthetic::Wall wall{base.Uniform(-180, 180), base.Normal() * 0.5};
+        std::vector<ks::Reading> readings = surveyor.Survey(site, wall, kSlipSeries);
+        if (readings.empty() || !row.make(readings[row.index])) continue;
+        if (ks::Examine(readings[row.index]).status == ks::ReadingStatus::SunBelowHorizon) continue;
+        ++series;
+        const ks::SeriesResult r = ks::SolveSeries(readings, tolerances).result;
+        const ks::ReadingVerdict& slipped = r.readings[row.index];
+        named += slipped.state == ks::ReadingState::Outlier && slipped.blunder == row.blunder;
+        if (!r.decided()) continue;
+        ++decided;
+        withinTwo +=
+            std::fabs(AngleDifference(*r.declination, wall.declination)) < 2 * r.uncertainty;
+    }
+    std::printf("%s: named %d of %d, %d decided, truth within 2 sigma %d\n", row.name, named,
+                series, decided, withinTwo);
+    ASSERT_GT(series, 60);
+    EXPECT_GE(KindTally::Share(named, series), 0.7);
+    EXPECT_GE(KindTally::Share(decided, series), 0.8);
+    EXPECT_GE(KindTally::Share(withinTwo, decided), 0.9);
+}
+
+INSTANTIATE_TEST_SUITE_P(Kinds, KindSlip, ::testing::ValuesIn(kSlipRows),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+}  // namespace
