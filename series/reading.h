@@ -75,8 +75,8 @@ Reading MakeReading(const CalendarDate& date, double clockSeconds, double utcOff
                     bool daylight, double latitude, double longitude, double height, double length);
 
 // True when two readings were taken with the same numbers: date, clock time to the millisecond,
-// zone, clock kind, site, method and its values. Typed texts do not count, so the same inputs
-// calculated again add nothing to a series.
+// zone, clock kind (none of these for two bearings), site, method and its values. Typed texts do
+// not count, so the same inputs calculated again add nothing to a series.
 bool SameInputs(const Reading& a, const Reading& b);
 
 // The same reading with its clock moved by `seconds` (either sign), kept within the same day's

@@ -130,7 +130,7 @@ class KindSurveyor {
     }
 
     ks::Reading Bearing(const Site& site, const Wall& wall, double error) {
-        ks::Reading reading = At(site, 12 * 3600);
+        ks::Reading reading = At(site, 12 * 3600, 1, 1);
         reading.method = ks::Method::Bearing;
         reading.bearing = kestramo::WrapHalfTurn(wall.declination + base_.Normal() * error);
         reading.bearingError = error;
@@ -139,7 +139,9 @@ class KindSurveyor {
 
   private:
     ks::Reading Noted(const Site& site, double time, double watch) {
-        return At(site, std::clamp(time - watch + base_.Normal() * t_.timingSeconds, 0.0, 86399.0));
+        // The kinds other than the square leave its height and length at their defaults.
+        return At(site, std::clamp(time - watch + base_.Normal() * t_.timingSeconds, 0.0, 86399.0),
+                  1, 1);
     }
 
     Surveyor base_;
