@@ -19,11 +19,11 @@ double Sq(double x) { return x * x; }
 
 // The square: the shadow's angle against theta (shadow_model.h).
 Measurement MeasureSquare(const ReadingGeometry& g, const WallPose& pose, double clock,
-                          double heightError, const Tolerances& t, const Measurement* frozen) {
+                          double heightError, const Tolerances& t, const Frozen* frozen) {
     Measurement m;
     const PredictedAngle p = PredictAngle(g, pose, clock);
     const ShadowAngle shadow = ShadowOf(p, t.edge);
-    const double perHeight = frozen ? frozen->rate[0][3] : PerHeightFraction(shadow);
+    const double perHeight = frozen ? frozen->perHeight : PerHeightFraction(shadow);
     m.predicted = p;
     m.residual[0] = MeasuredAngle(g, t.edge) + perHeight * heightError - p.theta;
     m.covariance[0] = frozen ? frozen->covariance[0] : OwnVariance(shadow, t, p.perSecond);
@@ -33,7 +33,7 @@ Measurement MeasureSquare(const ReadingGeometry& g, const WallPose& pose, double
 
 // The declinometer: the sun's azimuth from the wall's normal, A - w.
 Measurement MeasureDeclinometer(const ReadingGeometry& g, const WallPose& pose, double clock,
-                                const Tolerances& t, const Measurement* frozen) {
+                                const Tolerances& t, const Frozen* frozen) {
     Measurement m;
     m.predicted = PredictAngle(g, pose, clock);
     const double predicted = WrapHalfTurn(g.sunAzimuth + g.azimuthRate * clock - pose.declination);
@@ -87,7 +87,7 @@ TipShadow TipOf(double cosA, double sinA, double cosZ, double sinZ, const WallPo
 
 // The board: the tip's shadow read to the edge the user reads, against the measured x, y.
 Measurement MeasureBoard(const ReadingGeometry& g, const WallPose& pose, double clock,
-                         double heightError, const Tolerances& t, const Measurement* frozen) {
+                         double heightError, const Tolerances& t, const Frozen* frozen) {
     Measurement m;
     m.rows = 2;
     m.predicted = PredictAngle(g, pose, clock);
@@ -196,7 +196,7 @@ CosineTerms BoardTerms(const ReadingGeometry& g, const Tolerances& t) {
 }  // namespace
 
 Measurement Measure(const ReadingGeometry& g, const WallPose& pose, double clock,
-                    double heightError, const Tolerances& t, const Measurement* frozen) {
+                    double heightError, const Tolerances& t, const Frozen* frozen) {
     switch (g.method) {
         case Method::Square:
             break;
@@ -223,6 +223,15 @@ CosineTerms ScanTerms(const ReadingGeometry& g, const Tolerances& t) {
             return Pointing(g.bearing, std::max(g.bearingError, 0.01));
     }
     return SquareTerms(g, t);
+}
+
+double ChiSquareOf(const Measurement& m) {
+    const auto& c = m.covariance;
+    if (m.rows < 2) return m.residual[0] * m.residual[0] / c[0];
+    const double det = c[0] * c[2] - c[1] * c[1];
+    return (m.residual[0] * m.residual[0] * c[2] - 2 * m.residual[0] * m.residual[1] * c[1] +
+            m.residual[1] * m.residual[1] * c[0]) /
+           det;
 }
 
 double OneRowEquivalent(double chiSquare, int rows) {

@@ -44,12 +44,21 @@ struct Measurement {
     PredictedAngle predicted;
 };
 
+// What a fit holds while it steps: a measurement's covariance and a square's rate with its
+// height.
+struct Frozen {
+    std::array<double, 3> covariance{};
+    double perHeight = 0;
+};
+
 // The reading `geometry` measured against the wall `pose` with the watch `clock` seconds behind
-// and the square or pin taller than typed by `heightError`. With `frozen`, its covariance and a
-// square's rate with its height are those of `frozen` (a fit holds them while it steps).
+// and the square or pin taller than typed by `heightError`; with `frozen`, what it holds.
 Measurement Measure(const ReadingGeometry& geometry, const WallPose& pose, double clock,
                     double heightError, const Tolerances& tolerances,
-                    const Measurement* frozen = nullptr);
+                    const Frozen* frozen = nullptr);
+
+// The measurement's chi^2: its residuals over its covariance.
+double ChiSquareOf(const Measurement& measurement);
 
 // The terms a reading adds to chi^2 over the circle of declinations, the lean held at the lean
 // stated and the shared errors at zero: chi^2(w) ~ uu - 2 c up - 2 s uq + c^2 pp + 2 s c pq +

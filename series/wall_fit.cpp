@@ -268,7 +268,7 @@ class WallFitter {
             Measurement m = Measure(g, pose, x.clock[size_t(d)], x.height[size_t(s)], t_);
             if (foldClock_) AddShared(m, 2, t_.clockSeconds);
             if (foldHeight_) AddShared(m, 3, t_.heightPercent / 100);
-            frozen_[size_t(i)] = m;
+            frozen_[size_t(i)] = {m.covariance, m.rate[0][3]};
             const Whitened w = Whiten(m);
             for (int row = 0; row < w.rows; ++row) {
                 const double residual = w.residual[size_t(row)];
@@ -348,8 +348,7 @@ class WallFitter {
             const Measurement m =
                 Measure(in_.geometry[size_t(i)], pose, x.clock[size_t(in_.dateGroup[size_t(i)])],
                         x.height[size_t(in_.squareGroup[size_t(i)])], t_, &frozen_[size_t(i)]);
-            const Whitened w = Whiten(m);
-            for (int row = 0; row < w.rows; ++row) chi += Square(w.residual[size_t(row)]);
+            chi += ChiSquareOf(m);
         }
         return chi + Prior(x);
     }
@@ -457,7 +456,7 @@ class WallFitter {
     std::vector<double> diagonal_, cross_, bEliminated_;
     // Per reading, as the last Linearize left it: its covariance and a square's rate with its
     // height.
-    std::vector<Measurement> frozen_;
+    std::vector<Frozen> frozen_;
 };
 
 WallFit FitWall(const FitInput& input, const ReadingSet& use, double declination) {

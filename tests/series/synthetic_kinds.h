@@ -61,15 +61,19 @@ class KindSurveyor {
     Surveyor& Base() { return base_; }
 
     // One reading of each kind in `kinds`, in order of time, one watch for the day and one pin
-    // and one square, each truly off its typed 10 by its drawn error; a bearing with
-    // `bearingError`. Empty when the day has too few moments.
+    // and one square, each truly off its typed 10 by its drawn error (drawn anew unless
+    // `sameInstruments`); a bearing with `bearingError`. Empty when the day has too few moments.
     std::vector<ks::Reading> Survey(const Site& site, const Wall& wall,
-                                    std::span<const ks::Method> kinds, double bearingError = 1) {
+                                    std::span<const ks::Method> kinds, double bearingError = 1,
+                                    bool sameInstruments = false) {
         const std::vector<double> moments = base_.Moments(site, wall, int(kinds.size()));
         if (moments.size() != kinds.size()) return {};
         const double watch = base_.Normal() * t_.clockSeconds;
-        const double square = 10 / (1 + base_.Normal() * t_.heightPercent / 100);
-        const double pin = 10 / (1 + base_.Normal() * t_.heightPercent / 100);
+        if (!sameInstruments || square_ == 0) {
+            square_ = 10 / (1 + base_.Normal() * t_.heightPercent / 100);
+            pin_ = 10 / (1 + base_.Normal() * t_.heightPercent / 100);
+        }
+        const double square = square_, pin = pin_;
         std::vector<ks::Reading> readings;
         for (std::size_t i = 0; i < kinds.size(); ++i) {
             switch (kinds[i]) {
@@ -146,6 +150,7 @@ class KindSurveyor {
 
     Surveyor base_;
     ks::Tolerances t_;
+    double square_ = 0, pin_ = 0;  // the true heights of the square and the pin typed as 10
 };
 
 }  // namespace synthetic
