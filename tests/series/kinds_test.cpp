@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "engine/angles.h"
+#include "series/day_plan.h"
 #include "series/measurement.h"
 #include "series/series.h"
 #include "synthetic_kinds.h"
@@ -316,5 +317,58 @@ TEST_P(KindSlip, IsNamedAndTheWallIsTheTruth) {
 
 INSTANTIATE_TEST_SUITE_P(Kinds, KindSlip, ::testing::ValuesIn(kSlipRows),
                          [](const auto& info) { return std::string(info.param.name); });
+
+}  // namespace
+
+namespace {
+
+// The plan for the kind being taken: the wall's uncertainty it promises for a reading of that
+// kind at its best time is what the fit gives once such a reading, without error, is added.
+TEST(KindPlan, PromisesWhatTheFitThenGives) {
+    const ks::Tolerances tolerances;
+    const synthetic::Wall wall{-25, 0.4};
+    for (Method kind : {Method::Square, Method::Board, Method::Declinometer}) {
+        SCOPED_TRACE(ks::MethodWord(kind));
+        synthetic::KindSurveyor surveyor(17, tolerances);
+        const std::vector<Method> kinds = {kind, Method::Bearing};
+        std::vector<ks::Reading> readings = surveyor.Survey(synthetic::kLongIsland, wall, kinds, 3);
+        ASSERT_EQ(readings.size(), 2u);
+        const ks::SeriesResult r = ks::SolveSeries(readings, tolerances).result;
+        ASSERT_FALSE(r.fits.empty());
+        const ks::Reading& latest = readings[size_t(r.latest)];
+        EXPECT_EQ(latest.method, kind);
+        const ks::DayPlan plan =
+            ks::PlanDay(latest, r.fits.front(), r.latestDate, r.latestSquare, tolerances);
+        ASSERT_TRUE(plan.best);
+        // The same kind at the middle of the best window, as the fitted wall gives it.
+        const double time = (plan.best->startSeconds + plan.best->endSeconds) / 2;
+        const ks::Reading sun = synthetic::At(synthetic::kLongIsland, time);
+        const ks::ReadingGeometry g = ks::Examine(sun);
+        ks::Reading next = latest;
+        next.observation = sun.observation;
+        const synthetic::Wall fitted{r.fits.front().declination, r.fits.front().lean};
+        const auto tip = synthetic::TipShadow(synthetic::SunVector(g.sunAltitude, g.sunAzimuth),
+                                              synthetic::FrameOf(fitted), next.height);
+        next.tipX = tip[0];
+        next.tipY = tip[1];
+        next.angle = kestramo::WrapHalfTurn(g.sunAzimuth - fitted.declination);
+        next.length = ks::PredictedLength(
+            next.height, ks::PredictAngle(g, fitted.declination, fitted.lean).theta,
+            tolerances.edge);
+        if (kind == Method::Board && tolerances.edge == ks::ShadowEdge::Outer) {
+            // The outer edge of the blur, along the shadow's line.
+            const double reach = std::hypot(tip[0], tip[1]);
+            const double read =
+                std::tan(std::atan(reach / next.height) + ks::kSunRadius * kestramo::kDegToRad);
+            next.tipX *= read * next.height / reach;
+            next.tipY *= read * next.height / reach;
+        }
+        readings.push_back(next);
+        const ks::SeriesResult after = ks::SolveSeries(readings, tolerances).result;
+        const double promised = plan.samples[size_t(time / 300)].uncertainty;
+        EXPECT_NEAR(after.uncertainty, promised, 0.1 * promised);
+        EXPECT_LT(after.uncertainty, r.uncertainty);
+    }
+}
 
 }  // namespace
