@@ -123,13 +123,16 @@ struct KindTally {
     int leanFitted = 0, leanWithinTwo = 0;
     // Good readings left out by the series, by kind: squares and boards.
     int squares = 0, squaresFlagged = 0, boards = 0, boardsFlagged = 0;
+    int wrong = 0;  // decided, off by more than 4 sigma and 2 degrees: another wall
 
     static double Share(int count, int of) { return of > 0 ? double(count) / of : 0; }
 };
 
-KindTally SimulateKinds(const std::vector<Method>& kinds, int count, std::uint64_t seed) {
+KindTally SimulateKinds(const std::vector<Method>& kinds, int count, std::uint64_t seed,
+                        bool onePlacement = false) {
     const ks::Tolerances tolerances;
     synthetic::KindSurveyor surveyor(seed, tolerances);
+    surveyor.OnePlacement(onePlacement);
     KindTally tally;
     for (int k = 0; k < count; ++k) {
         synthetic::Surveyor& base = surveyor.Base();
@@ -159,6 +162,7 @@ KindTally SimulateKinds(const std::vector<Method>& kinds, int count, std::uint64
         const double off = std::fabs(AngleDifference(*r.declination, wall.declination));
         tally.withinOne += off < r.uncertainty ? 1 : 0;
         tally.withinTwo += off < 2 * r.uncertainty ? 1 : 0;
+        tally.wrong += off > 4 * r.uncertainty && off > 2 ? 1 : 0;
     }
     return tally;
 }
@@ -215,6 +219,22 @@ INSTANTIATE_TEST_SUITE_P(
                                Method::Declinometer, Method::Bearing}},
                       KindRow{"TenMixed", Repeated(kMixed, 10)}),
     [](const auto& info) { return std::string(info.param.name); });
+
+// A known shortcoming: five board readings of one placement share its level and its pin's
+// tilt, which the fit still counts as each reading's own, so it claims too much precision (the
+// truth within 2 sigma some 82 % of the time, not 95 %). It never passes another wall for the
+// answer. When the fit shares them by placement, raise this to the promise of 92 %.
+TEST(Kinds, BoardsOfOnePlacementSeldomMislead) {
+    const KindTally t = SimulateKinds(Repeated({Method::Board}, 5), 250, 31, true);
+    std::printf(
+        "one placement: within 1 sigma %.1f %%, within 2 sigma %.1f %%, lean within 2 "
+        "sigma %.1f %%\n",
+        100 * t.Share(t.withinOne, t.decided), 100 * t.Share(t.withinTwo, t.decided),
+        100 * t.Share(t.leanWithinTwo, t.leanFitted));
+    ASSERT_GT(t.decided, 150);
+    EXPECT_EQ(t.wrong, 0);
+    EXPECT_GE(t.Share(t.withinTwo, t.decided), 0.8);
+}
 
 // Leaving one out: good board readings are left out no more often than good squares.
 TEST(Kinds, GoodBoardsAreLeftOutNoMoreOftenThanSquares) {

@@ -60,6 +60,10 @@ class KindSurveyor {
 
     Surveyor& Base() { return base_; }
 
+    // Every board reading of a Survey taken with the board left in one place: its level and
+    // its pin's tilt drawn once for them all.
+    void OnePlacement(bool one) { onePlacement_ = one; }
+
     // One reading of each kind in `kinds`, in order of time, one watch for the day and one pin
     // and one square, each truly off its typed 10 by its drawn error (drawn anew unless
     // `sameInstruments`); a bearing with `bearingError`. Empty when the day has too few moments.
@@ -69,6 +73,7 @@ class KindSurveyor {
         const std::vector<double> moments = base_.Moments(site, wall, int(kinds.size()));
         if (moments.size() != kinds.size()) return {};
         const double watch = base_.Normal() * t_.clockSeconds;
+        placed_ = false;
         if (!sameInstruments || square_ == 0) {
             square_ = 10 / (1 + base_.Normal() * t_.heightPercent / 100);
             pin_ = 10 / (1 + base_.Normal() * t_.heightPercent / 100);
@@ -99,8 +104,12 @@ class KindSurveyor {
         const ks::ReadingGeometry sun = ks::Examine(At(site, time));
         const Vector s = SunVector(sun.sunAltitude, sun.sunAzimuth);
         const double tilt = t_.tiltDegrees * kestramo::kDegToRad;
-        auto [x, y] =
-            TipShadow(s, FrameOf(wall), trueHeight, base_.Normal() * tilt, base_.Normal() * tilt);
+        if (!onePlacement_ || !placed_) {
+            placement_ = {base_.Normal() * tilt, base_.Normal() * tilt,
+                          base_.Normal() * t_.levelDegrees * kestramo::kDegToRad};
+            placed_ = true;
+        }
+        auto [x, y] = TipShadow(s, FrameOf(wall), trueHeight, placement_[0], placement_[1]);
         // The end read along the shadow's line: the outer edge of the blur, or its middle.
         const double reach = std::hypot(x, y);
         const double theta = std::atan2(reach, trueHeight) * kestramo::kRadToDeg;
@@ -112,7 +121,7 @@ class KindSurveyor {
             y *= readReach / reach;
         }
         // The board's edge off level turns its axes.
-        const double level = base_.Normal() * t_.levelDegrees * kestramo::kDegToRad;
+        const double level = placement_[2];
         const double bx = x * std::cos(level) + y * std::sin(level);
         const double by = -x * std::sin(level) + y * std::cos(level);
         const double mark = t_.tipPercent / 100 * height;
@@ -151,6 +160,8 @@ class KindSurveyor {
     Surveyor base_;
     ks::Tolerances t_;
     double square_ = 0, pin_ = 0;  // the true heights of the square and the pin typed as 10
+    bool onePlacement_ = false, placed_ = false;
+    std::array<double, 3> placement_{};  // the pin's tilt right and up, the level; radians
 };
 
 }  // namespace synthetic
