@@ -87,7 +87,8 @@ TipShadow TipOf(double cosA, double sinA, double cosZ, double sinZ, const WallPo
 
 // The board: the tip's shadow read to the edge the user reads, against the measured x, y.
 Measurement MeasureBoard(const ReadingGeometry& g, const WallPose& pose, double clock,
-                         double heightError, const Tolerances& t, const Frozen* frozen) {
+                         double heightError, const Tolerances& t, const Frozen* frozen,
+                         const Placement* placement) {
     Measurement m;
     m.rows = 2;
     m.predicted = PredictAngle(g, pose, clock);
@@ -102,8 +103,18 @@ Measurement MeasureBoard(const ReadingGeometry& g, const WallPose& pose, double 
     const double alongX = reach > 1e-9 ? tip.x / reach : 0;
     const double alongY = reach > 1e-9 ? tip.y / reach : 0;
     const double scale = 1 + heightError;
-    const double x = tip.x + alongX * (readReach - reach);
-    const double y = tip.y + alongY * (readReach - reach);
+    double x = tip.x + alongX * (readReach - reach);
+    double y = tip.y + alongY * (readReach - reach);
+    if (placement) {
+        // The pin tilted moves the tip's shadow by as much; the board turned off level turns
+        // the marks about the pin's foot.
+        const double level = (*placement)[0] * kDegToRad;
+        const double turnedX = x + level * y, turnedY = y - level * x;
+        x = turnedX + (*placement)[1] * kDegToRad;
+        y = turnedY + (*placement)[2] * kDegToRad;
+        m.perPlacement[0] = {-scale * y * kDegToRad, -scale * kDegToRad, 0};
+        m.perPlacement[1] = {scale * x * kDegToRad, 0, -scale * kDegToRad};
+    }
     m.residual = {g.tipX - scale * x, g.tipY - scale * y};
     const double perSecondX =
         (tip.perX[2] * g.altitudeRate + tip.perX[3] * g.azimuthRate) * kDegToRad;
@@ -119,9 +130,11 @@ Measurement MeasureBoard(const ReadingGeometry& g, const WallPose& pose, double 
     }
     // Marking the tip and the pin's tilt move it anywhere; the board off level turns it about
     // the pin's foot; the blur and noting the time move it along the line and the sun's path.
+    // A placement's level and tilt, shared and fitted, are not the reading's own.
+    const double own = placement ? 0 : 1;
     const double isotropic =
-        Sq(t.tipPercent / 100) + Sq(t.tiltDegrees * kDegToRad) + Sq(kLeastSigma);
-    const double level = t.levelDegrees * kDegToRad;
+        Sq(t.tipPercent / 100) + own * Sq(t.tiltDegrees * kDegToRad) + Sq(kLeastSigma);
+    const double level = own * t.levelDegrees * kDegToRad;
     const double blur = t.blurFraction * 2 * kSunRadius * kDegToRad * (1 + readReach * readReach);
     const double timingX = perSecondX * t.timingSeconds, timingY = perSecondY * t.timingSeconds;
     const double turnX = -y * level, turnY = x * level;
@@ -196,12 +209,13 @@ CosineTerms BoardTerms(const ReadingGeometry& g, const Tolerances& t) {
 }  // namespace
 
 Measurement Measure(const ReadingGeometry& g, const WallPose& pose, double clock,
-                    double heightError, const Tolerances& t, const Frozen* frozen) {
+                    double heightError, const Tolerances& t, const Frozen* frozen,
+                    const Placement* placement) {
     switch (g.method) {
         case Method::Square:
             break;
         case Method::Board:
-            return MeasureBoard(g, pose, clock, heightError, t, frozen);
+            return MeasureBoard(g, pose, clock, heightError, t, frozen, placement);
         case Method::Declinometer:
             return MeasureDeclinometer(g, pose, clock, t, frozen);
         case Method::Bearing:

@@ -40,6 +40,9 @@ struct Measurement {
     std::array<double, 3> covariance{};
     // d residual / d (declination, lean, watch, height error), per row.
     std::array<std::array<double, kUnknownsPerRow>, 2> rate{};
+    // For a board whose placement is shared and fitted: d residual / d (the board's level, the
+    // pin's tilt to the right, its tilt up the face), degrees, per row.
+    std::array<std::array<double, 3>, 2> perPlacement{};
     // The angle between the sun's rays and the wall's normal.
     PredictedAngle predicted;
 };
@@ -51,11 +54,17 @@ struct Frozen {
     double perHeight = 0;
 };
 
+// A board's placement: its edge off level (positive turning the marks clockwise as one faces
+// the wall), the pin's tilt to the right and up the face; degrees.
+using Placement = std::array<double, 3>;
+
 // The reading `geometry` measured against the wall `pose` with the watch `clock` seconds behind
-// and the square or pin taller than typed by `heightError`; with `frozen`, what it holds.
+// and the square or pin taller than typed by `heightError`; with `frozen`, what it holds. A
+// board with `placement` takes its level and tilt from it (a placement shared with other
+// readings and fitted), not as errors of its own.
 Measurement Measure(const ReadingGeometry& geometry, const WallPose& pose, double clock,
                     double heightError, const Tolerances& tolerances,
-                    const Frozen* frozen = nullptr);
+                    const Frozen* frozen = nullptr, const Placement* placement = nullptr);
 
 // The measurement's chi^2: its residuals over its covariance.
 double ChiSquareOf(const Measurement& measurement);

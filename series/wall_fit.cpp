@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 #include <map>
+#include <string>
 
 #include "engine/angles.h"
 #include "series/measurement.h"
@@ -28,6 +29,7 @@ struct Whitened {
     int rows = 1;
     std::array<double, 2> residual{};
     std::array<std::array<double, kUnknownsPerRow>, 2> rate{};
+    std::array<std::array<double, 3>, 2> perPlacement{};
 };
 
 Whitened Whiten(const Measurement& m) {
@@ -36,12 +38,17 @@ Whitened Whiten(const Measurement& m) {
     const double l00 = std::sqrt(std::max(m.covariance[0], 1e-300));
     w.residual[0] = m.residual[0] / l00;
     for (int k = 0; k < kUnknownsPerRow; ++k) w.rate[0][size_t(k)] = m.rate[0][size_t(k)] / l00;
+    for (int k = 0; k < 3; ++k) w.perPlacement[0][size_t(k)] = m.perPlacement[0][size_t(k)] / l00;
     if (m.rows < 2) return w;
     const double l10 = m.covariance[1] / l00;
     const double l11 = std::sqrt(std::max(m.covariance[2] - l10 * l10, 1e-300));
     w.residual[1] = (m.residual[1] - l10 * w.residual[0]) / l11;
     for (int k = 0; k < kUnknownsPerRow; ++k) {
         w.rate[1][size_t(k)] = (m.rate[1][size_t(k)] - l10 * w.rate[0][size_t(k)]) / l11;
+    }
+    for (int k = 0; k < 3; ++k) {
+        w.perPlacement[1][size_t(k)] =
+            (m.perPlacement[1][size_t(k)] - l10 * w.perPlacement[0][size_t(k)]) / l11;
     }
     return w;
 }
@@ -76,6 +83,21 @@ FitInput MakeFitInput(std::span<const Reading> readings, std::vector<ReadingGeom
     }
     input.dates = int(dates.size());
     input.squares = int(squares.size());
+    std::map<std::string, int> boards;
+    for (const Reading& reading : readings) {
+        if (reading.method == Method::Board && !reading.placement.empty()) {
+            ++boards[reading.placement];
+        }
+    }
+    std::map<std::string, int> placements;
+    for (const Reading& reading : readings) {
+        const bool shared = reading.method == Method::Board && !reading.placement.empty() &&
+                            boards[reading.placement] > 1;
+        input.placementGroup.push_back(
+            shared ? placements.try_emplace(reading.placement, int(placements.size())).first->second
+                   : -1);
+    }
+    input.placements = int(placements.size());
     return input;
 }
 
@@ -179,6 +201,18 @@ class WallFitter {
                 }
             }
         }
+        // A board left in place shares its level and its pin's tilt; beyond a few placements
+        // they count as each reading's own.
+        c.keptPlacement_.assign(size_t(in_.placements), -1);
+        if (3 * in_.placements <= kMaxKeptGroups) {
+            for (int i : used_) {
+                const int g = PlacementGroupOf(i);
+                if (g >= 0 && c.keptPlacement_[size_t(g)] < 0) {
+                    c.keptPlacement_[size_t(g)] = kept;
+                    kept += 3;
+                }
+            }
+        }
         c.kept_ = kept;
         eliminated_ = eliminated;
         foldClock_ = clock && !eliminateDates_ && foldKept_;
@@ -186,13 +220,14 @@ class WallFitter {
     }
 
     WallFit Run(double declination, double lean, std::vector<double> clock,
-                std::vector<double> height) {
+                std::vector<double> height, std::vector<double> placement = {}) {
         WallFit fit;
         if (used_.empty()) return fit;
         State x{WrapHalfTurn(declination), layout_.lean_ >= 0 ? lean : t_.leanDegrees,
-                std::move(clock), std::move(height)};
+                std::move(clock), std::move(height), std::move(placement)};
         x.clock.resize(size_t(in_.dates));
         x.height.resize(size_t(in_.squares));
+        x.placement.resize(size_t(3 * in_.placements));
         // Each step holds the readings' variances where the last one left them (they change
         // with the wall only through the rate of the sun's motion), so that the fit settles
         // where the weighted residuals balance rather than where the variances are largest.
@@ -227,6 +262,7 @@ class WallFitter {
         fit.lean = x.lean;
         fit.clockOffset = x.clock;
         fit.heightError = x.height;
+        fit.placement = x.placement;
         fit.chiSquare = chi;
         fit.used = int(used_.size());
         int rows = 0;
@@ -245,9 +281,28 @@ class WallFitter {
     struct State {
         double declination = 0;
         double lean = 0;
-        std::vector<double> clock;   // per date, seconds
-        std::vector<double> height;  // per square, fraction
+        std::vector<double> clock;      // per date, seconds
+        std::vector<double> height;     // per square, fraction
+        std::vector<double> placement;  // per placement, three: degrees
     };
+
+    // The reading's shared placement, or -1.
+    int PlacementGroupOf(int i) const {
+        return size_t(i) < in_.placementGroup.size() ? in_.placementGroup[size_t(i)] : -1;
+    }
+    // The placement the reading's board takes from the state, or none when its level and tilt
+    // are its own.
+    const Placement* PlacementAt(const State& x, int i, Placement& values) const {
+        const int g = PlacementGroupOf(i);
+        if (g < 0 || layout_.keptPlacement_[size_t(g)] < 0) return nullptr;
+        values = {x.placement[size_t(3 * g)], x.placement[size_t(3 * g + 1)],
+                  x.placement[size_t(3 * g + 2)]};
+        return &values;
+    }
+    // The prior of a placement's k-th unknown, degrees: the level's, then the tilt's twice.
+    double PlacementSigma(int k) const {
+        return std::max(k == 0 ? t_.levelDegrees : t_.tiltDegrees, 1e-4);
+    }
 
     // Linearises the fit at x in one pass over the readings: their variances (and their
     // shadows' rates with the square's height) frozen there, the normal equations, and chi^2.
@@ -265,7 +320,12 @@ class WallFitter {
             const ReadingGeometry& g = in_.geometry[size_t(i)];
             const int d = in_.dateGroup[size_t(i)];
             const int s = in_.squareGroup[size_t(i)];
-            Measurement m = Measure(g, pose, x.clock[size_t(d)], x.height[size_t(s)], t_);
+            Placement placed;
+            const Placement* onBoard = PlacementAt(x, i, placed);
+            Measurement m =
+                Measure(g, pose, x.clock[size_t(d)], x.height[size_t(s)], t_, nullptr, onBoard);
+            const int shared =
+                onBoard ? layout_.keptPlacement_[size_t(in_.placementGroup[size_t(i)])] : -1;
             if (foldClock_) AddShared(m, 2, t_.clockSeconds);
             if (foldHeight_) AddShared(m, 3, t_.heightPercent / 100);
             frozen_[size_t(i)] = {m.covariance, m.rate[0][3]};
@@ -274,9 +334,9 @@ class WallFitter {
                 const double residual = w.residual[size_t(row)];
                 const auto& rate = w.rate[size_t(row)];
                 chi += residual * residual;
-                // The residual's rates: at most four non-zero, one of them maybe eliminated.
-                int index[4];
-                double value[4];
+                // The residual's rates: at most seven non-zero, one of them maybe eliminated.
+                int index[7];
+                double value[7];
                 int count = 0;
                 const auto add = [&](int at, double r) {
                     if (at >= 0) {
@@ -288,6 +348,9 @@ class WallFitter {
                 add(layout_.lean_, rate[1]);
                 add(layout_.keptDate_[size_t(d)], rate[2]);
                 add(layout_.keptSquare_[size_t(s)], rate[3]);
+                for (int k = 0; k < 3 && shared >= 0; ++k) {
+                    add(shared + k, w.perPlacement[size_t(row)][size_t(k)]);
+                }
                 for (int a = 0; a < count; ++a) {
                     bKept_[index[a]] += value[a] * residual;
                     for (int b = 0; b < count; ++b) a_(index[a], index[b]) += value[a] * value[b];
@@ -337,6 +400,13 @@ class WallFitter {
                 prior(diagonal_[e], bEliminated_[e], error, sigma);
             }
         }
+        for (int g = 0; g < in_.placements; ++g) {
+            const int first = layout_.keptPlacement_[size_t(g)];
+            for (int k = 0; k < 3 && first >= 0; ++k) {
+                prior(a_(first + k, first + k), bKept_[first + k], x.placement[size_t(3 * g + k)],
+                      PlacementSigma(k));
+            }
+        }
         return chi + Prior(x);
     }
 
@@ -345,9 +415,11 @@ class WallFitter {
         const WallPose pose = WallPose::Of(x.declination, x.lean);
         double chi = 0;
         for (int i : used_) {
+            Placement placed;
             const Measurement m =
                 Measure(in_.geometry[size_t(i)], pose, x.clock[size_t(in_.dateGroup[size_t(i)])],
-                        x.height[size_t(in_.squareGroup[size_t(i)])], t_, &frozen_[size_t(i)]);
+                        x.height[size_t(in_.squareGroup[size_t(i)])], t_, &frozen_[size_t(i)],
+                        PlacementAt(x, i, placed));
             chi += ChiSquareOf(m);
         }
         return chi + Prior(x);
@@ -361,6 +433,11 @@ class WallFitter {
         }
         for (int s = 0; s < in_.squares; ++s) {
             if (layout_.HasSquare(s)) chi += Square(x.height[size_t(s)] / (t_.heightPercent / 100));
+        }
+        for (int g = 0; g < in_.placements; ++g) {
+            for (int k = 0; k < 3 && layout_.keptPlacement_[size_t(g)] >= 0; ++k) {
+                chi += Square(x.placement[size_t(3 * g + k)] / PlacementSigma(k));
+            }
         }
         return chi;
     }
@@ -401,6 +478,12 @@ class WallFitter {
         for (int s = 0; s < in_.squares; ++s) {
             if (layout_.keptSquare_[size_t(s)] >= 0)
                 next.height[size_t(s)] += step[layout_.keptSquare_[size_t(s)]];
+        }
+        for (int g = 0; g < in_.placements; ++g) {
+            const int first = layout_.keptPlacement_[size_t(g)];
+            for (int k = 0; k < 3 && first >= 0; ++k) {
+                next.placement[size_t(3 * g + k)] += step[first + k];
+            }
         }
         const auto eliminatedStep = [&](int e) {
             const double d = diagonal_[size_t(e)] * (1 + lambda);
@@ -466,7 +549,7 @@ WallFit FitWall(const FitInput& input, const ReadingSet& use, double declination
 WallFit FitWall(const FitInput& input, const ReadingSet& use, const WallFit& start) {
     if (!start.valid) return FitWall(input, use, start.declination);
     return WallFitter(input, use)
-        .Run(start.declination, start.lean, start.clockOffset, start.heightError);
+        .Run(start.declination, start.lean, start.clockOffset, start.heightError, start.placement);
 }
 
 ReadingResidual ResidualAt(const FitInput& input, const WallFit& fit, int reading) {

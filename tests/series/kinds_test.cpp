@@ -139,8 +139,11 @@ KindTally SimulateKinds(const std::vector<Method>& kinds, int count, std::uint64
         const synthetic::Site site = base.AnySite();
         const synthetic::Wall wall{base.Uniform(-180, 180),
                                    base.Normal() * tolerances.leanErrorDegrees};
-        const std::vector<ks::Reading> readings = surveyor.Survey(site, wall, kinds);
+        std::vector<ks::Reading> readings = surveyor.Survey(site, wall, kinds);
         if (readings.empty()) continue;
+        for (ks::Reading& r : readings) {
+            if (onePlacement && r.method == Method::Board) r.placement = "by the door";
+        }
         ++tally.series;
         const ks::SeriesResult r = ks::SolveSeries(readings, tolerances).result;
         for (std::size_t i = 0; i < readings.size(); ++i) {
@@ -220,11 +223,10 @@ INSTANTIATE_TEST_SUITE_P(
                       KindRow{"TenMixed", Repeated(kMixed, 10)}),
     [](const auto& info) { return std::string(info.param.name); });
 
-// A known shortcoming: five board readings of one placement share its level and its pin's
-// tilt, which the fit still counts as each reading's own, so it claims too much precision (the
-// truth within 2 sigma some 82 % of the time, not 95 %). It never passes another wall for the
-// answer. When the fit shares them by placement, raise this to the promise of 92 %.
-TEST(Kinds, BoardsOfOnePlacementSeldomMislead) {
+// Five board readings of one placement share its level and its pin's tilt: fitted as shared,
+// the truth within 1 sigma 58 to 78 % and 2 sigma at least 92 % of the time, as for boards
+// moved between readings, and the lean within 2 sigma at least 90 %.
+TEST(Kinds, BoardsOfOnePlacementShareItsErrors) {
     const KindTally t = SimulateKinds(Repeated({Method::Board}, 5), 250, 31, true);
     std::printf(
         "one placement: within 1 sigma %.1f %%, within 2 sigma %.1f %%, lean within 2 "
@@ -233,7 +235,10 @@ TEST(Kinds, BoardsOfOnePlacementSeldomMislead) {
         100 * t.Share(t.leanWithinTwo, t.leanFitted));
     ASSERT_GT(t.decided, 150);
     EXPECT_EQ(t.wrong, 0);
-    EXPECT_GE(t.Share(t.withinTwo, t.decided), 0.8);
+    EXPECT_GE(t.Share(t.withinOne, t.decided), 0.58);
+    EXPECT_LE(t.Share(t.withinOne, t.decided), 0.78);
+    EXPECT_GE(t.Share(t.withinTwo, t.decided), 0.92);
+    EXPECT_GE(t.Share(t.leanWithinTwo, t.leanFitted), 0.90);
 }
 
 // Leaving one out: good board readings are left out no more often than good squares.
