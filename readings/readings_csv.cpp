@@ -20,11 +20,27 @@
 namespace kestramo::readings {
 namespace {
 
+using series::Method;
+
 const QStringList kRequired = {
     QStringLiteral("date"),     QStringLiteral("time"),     QStringLiteral("utc_offset"),
     QStringLiteral("daylight"), QStringLiteral("latitude"), QStringLiteral("longitude"),
     QStringLiteral("height"),   QStringLiteral("length"),
 };
+
+// A file that says how each reading was taken needs only the site; each line the columns of its
+// kind. Without the column every line is a square's and needs all of kRequired.
+const QString kMethod = QStringLiteral("method");
+const QStringList kSite = {QStringLiteral("latitude"), QStringLiteral("longitude")};
+// The values of the kinds other than the square, in the order written after the answers.
+const QString kTipX = QStringLiteral("tip_x");
+const QString kTipY = QStringLiteral("tip_y");
+const QString kPlacement = QStringLiteral("placement");
+const QString kAngle = QStringLiteral("angle");
+const QString kBearing = QStringLiteral("bearing");
+const QString kBearingError = QStringLiteral("bearing_error");
+const QStringList kKindColumns = {kMethod, kTipX,    kTipY,        kPlacement,
+                                  kAngle,  kBearing, kBearingError};
 
 const QString kExcluded = QStringLiteral("excluded");
 const QString kKeptIn = QStringLiteral("kept_in");
@@ -47,6 +63,7 @@ QStringList KnownColumns(CsvContent content = CsvContent::WithSeries) {
     for (const char* name : kAnswerColumns) {
         names << QLatin1String(name);
     }
+    names << kKindColumns;
     for (const series::ToleranceRow& row : series::ToleranceTable()) {
         names << QLatin1String(row.column);
     }
@@ -244,39 +261,93 @@ struct ReadLineResult {
     Inclusion inclusion = Inclusion::Automatic;
 };
 
-std::optional<ReadLineResult> ReadLine(LineReader& in) {
-    kestramo::CalendarDate date;
+// How the line's reading was taken; a square for an empty cell or no column.
+std::optional<Method> MethodOf(LineReader& in) {
+    const QString text = in.field(kMethod).trimmed();
+    const std::optional<Method> method = series::MethodOfWord(text.toLower().toStdString());
+    if (!method) {
+        in.fail(QStringLiteral("method \"%1\" is not square, board, declinometer or bearing")
+                    .arg(Shown(text)));
+    }
+    return method;
+}
+
+// The moment of a reading: needed by every kind but a bearing, which may leave it empty.
+struct Moment {
+    kestramo::CalendarDate date{2000, 1, 1};
     double clock = 0;
+    double offset = 0;
+    bool daylight = false;
+};
+
+Moment MomentOf(LineReader& in, bool optional) {
+    Moment moment;
     const QString dateText = in.field(QStringLiteral("date"));
-    if (const auto parsed = ParseDate(dateText)) {
-        date = *parsed;
+    const QString timeText = in.field(QStringLiteral("time"));
+    const auto empty = [&](const char* name) {
+        return optional && in.field(QLatin1String(name)).trimmed().isEmpty();
+    };
+    if (empty("date")) {
+    } else if (const auto parsed = ParseDate(dateText)) {
+        moment.date = *parsed;
     } else {
         in.fail(
             QStringLiteral("date \"%1\" is not a calendar date YYYY-MM-DD").arg(Shown(dateText)));
     }
-    const QString timeText = in.field(QStringLiteral("time"));
-    if (const auto time = ParseTime(timeText)) {
-        clock = *time;
+    if (empty("time")) {
+    } else if (const auto time = ParseTime(timeText)) {
+        moment.clock = *time;
     } else {
         in.fail(QStringLiteral("time \"%1\" is not a clock time HH:MM or HH:MM:SS")
                     .arg(Shown(timeText)));
     }
-    const double offset = in.number(QStringLiteral("utc_offset"), -12, 14);
-    const bool daylight = in.yesNo(QStringLiteral("daylight"), false);
+    if (!empty("utc_offset")) moment.offset = in.number(QStringLiteral("utc_offset"), -12, 14);
+    moment.daylight = in.yesNo(QStringLiteral("daylight"), optional);
+    return moment;
+}
+
+// The kind's own values into `reading`.
+void KindValuesOf(LineReader& in, Reading& reading) {
+    switch (reading.method) {
+        case Method::Square:
+            reading.height = in.number(QStringLiteral("height"), 0, kLargest, true);
+            reading.length = in.number(QStringLiteral("length"), 0, kLargest, true);
+            reading.heightText = in.field(QStringLiteral("height")).trimmed().toStdString();
+            reading.lengthText = in.field(QStringLiteral("length")).trimmed().toStdString();
+            return;
+        case Method::Board:
+            reading.height = in.number(QStringLiteral("height"), 0, kLargest, true);
+            reading.tipX = in.number(kTipX, -kLargest, kLargest);
+            reading.tipY = in.number(kTipY, -kLargest, kLargest);
+            reading.placement = in.field(kPlacement).trimmed().toStdString();
+            reading.heightText = in.field(QStringLiteral("height")).trimmed().toStdString();
+            return;
+        case Method::Declinometer:
+            reading.angle = in.number(kAngle, -180, 180);
+            return;
+        case Method::Bearing:
+            reading.bearing = in.number(kBearing, -360, 360);
+            reading.bearingError = in.number(kBearingError, 0, 180, true);
+            return;
+    }
+}
+
+std::optional<ReadLineResult> ReadLine(LineReader& in) {
+    const std::optional<Method> method = MethodOf(in);
+    const bool timed = method && series::Timed(*method);
+    const Moment moment = MomentOf(in, !timed);
     const double latitude = in.number(QStringLiteral("latitude"), -90, 90);
     const double longitude = in.number(QStringLiteral("longitude"), -180, 180);
-    const double height = in.number(QStringLiteral("height"), 0, kLargest, true);
-    const double length = in.number(QStringLiteral("length"), 0, kLargest, true);
+    ReadLineResult line;
+    line.reading = series::MakeReading(moment.date, moment.clock, moment.offset, moment.daylight,
+                                       latitude, longitude, 1, 1);
+    line.reading.method = method.value_or(Method::Square);
+    KindValuesOf(in, line.reading);
     const bool excluded = in.yesNo(kExcluded, true);
     const bool keptIn = in.yesNo(kKeptIn, true);
     if (!in.error.isEmpty()) {
         return std::nullopt;
     }
-    ReadLineResult line;
-    line.reading =
-        series::MakeReading(date, clock, offset, daylight, latitude, longitude, height, length);
-    line.reading.heightText = in.field(QStringLiteral("height")).trimmed().toStdString();
-    line.reading.lengthText = in.field(QStringLiteral("length")).trimmed().toStdString();
     line.inclusion = excluded ? Inclusion::ForcedOut
                      : keptIn ? Inclusion::ForcedIn
                               : Inclusion::Automatic;
@@ -354,11 +425,12 @@ QStringList Mismatches(const LineReader& in, const series::ReadingGeometry& g,
     };
     const bool solved = g.solved();
     const double none = series::kNoValue;
+    const bool timed = series::Timed(g.method);
     // In the order of kAnswerColumns; the uncertainties are compared relatively.
     const std::tuple<double, bool> answers[] = {
-        {solved ? g.first : none, false}, {solved ? g.second : none, false},
-        {solved ? u.first : none, true},  {solved ? u.second : none, true},
-        {g.sunAltitude, false},           {g.sunAzimuth, false},
+        {solved ? g.first : none, false},      {solved ? g.second : none, false},
+        {solved ? u.first : none, true},       {solved ? u.second : none, true},
+        {timed ? g.sunAltitude : none, false}, {timed ? g.sunAzimuth : none, false},
     };
     static_assert(std::size(answers) == std::size(kAnswerColumns));
     for (std::size_t i = 0; i < std::size(answers); ++i) {
@@ -413,7 +485,8 @@ CsvReadResult ReadReadingsCsv(QByteArrayView bytes, const Tolerances& tolerances
         }
     }
     QStringList missing;
-    for (const QString& name : kRequired) {
+    const QStringList& required = columns.contains(kMethod) ? kSite : kRequired;
+    for (const QString& name : required) {
         if (!columns.contains(name)) {
             missing << name;
         }
@@ -424,7 +497,7 @@ CsvReadResult ReadReadingsCsv(QByteArrayView bytes, const Tolerances& tolerances
                                 missing.join(QStringLiteral(", "))));
     }
     qsizetype needed = 0;
-    for (const QString& name : kRequired) {
+    for (const QString& name : required) {
         needed = std::max(needed, columns.value(name) + 1);
     }
     const bool namesTolerances =
@@ -502,24 +575,37 @@ QByteArray CsvLine(const Reading& reading, Inclusion inclusion, const series::Re
     };
     const bool solved = g.solved();
     const kestramo::Observation& o = reading.observation;
+    const bool timed = series::Timed(reading.method);
+    const auto kind = [&](Method method, const QString& text) {
+        return reading.method == method ? text : QString();
+    };
+    const bool pin = reading.method == Method::Board;
     QStringList fields = {
-        QString::fromStdString(series::DateText(series::DateOf(reading))),
-        QString::fromStdString(series::ClockText(series::ClockSecondsOf(reading),
-                                                 series::ClockPrecision::SecondsWhenAny)),
-        Number(series::UtcOffsetHoursOf(reading)),
-        yesNo(o.daylightSaving),
+        timed ? QString::fromStdString(series::DateText(series::DateOf(reading))) : QString(),
+        timed ? QString::fromStdString(series::ClockText(series::ClockSecondsOf(reading),
+                                                         series::ClockPrecision::SecondsWhenAny))
+              : QString(),
+        timed ? Number(series::UtcOffsetHoursOf(reading)) : QString(),
+        timed ? yesNo(o.daylightSaving) : QString(),
         Number(o.latitude),
         Number(o.longitude),
-        Number(reading.height),
-        Number(reading.length),
+        reading.method == Method::Square || pin ? Number(reading.height) : QString(),
+        kind(Method::Square, Number(reading.length)),
         yesNo(inclusion == Inclusion::ForcedOut),
         yesNo(inclusion == Inclusion::ForcedIn),
         solved ? Fixed(g.first) : QString(),
         solved ? Fixed(g.second) : QString(),
         solved ? Fixed(u.first) : QString(),
         solved ? Fixed(u.second) : QString(),
-        Fixed(g.sunAltitude),
-        Fixed(g.sunAzimuth),
+        timed ? Fixed(g.sunAltitude) : QString(),
+        timed ? Fixed(g.sunAzimuth) : QString(),
+        QLatin1String(series::MethodWord(reading.method)),
+        kind(Method::Board, Number(reading.tipX)),
+        kind(Method::Board, Number(reading.tipY)),
+        kind(Method::Board, QString::fromStdString(reading.placement)),
+        kind(Method::Declinometer, Number(reading.angle)),
+        kind(Method::Bearing, Number(reading.bearing)),
+        kind(Method::Bearing, Number(reading.bearingError)),
     };
     for (const series::ToleranceRow& row : series::ToleranceTable()) {
         fields << Number(tolerances.*row.value);

@@ -50,7 +50,7 @@ QString LeanWords(double lean, double sigma, const QLocale& locale) {
 }
 
 // The slip that explains a reading left out, as a clause: "its clock looks an hour slow".
-QString BlunderWords(ks::Blunder blunder) {
+QString BlunderWords(ks::Blunder blunder, ks::Method method) {
     switch (blunder) {
         case ks::Blunder::ClockHourFast:
             return tr(
@@ -63,7 +63,38 @@ QString BlunderWords(ks::Blunder blunder) {
         case ks::Blunder::ClockHalfHourSlow:
             return tr("its clock looks half an hour slow: is its time zone a half hour off?");
         case ks::Blunder::ShadowMisread:
+            switch (method) {
+                case ks::Method::Declinometer:
+                    return tr(
+                        "no slip of the clock or the sign explains it, so the angle was "
+                        "probably misread");
+                case ks::Method::Bearing:
+                    return tr("no slip of its origin or sense explains it: is the bearing right?");
+                case ks::Method::Square:
+                case ks::Method::Board:
+                    break;
+            }
             return tr("no slip of the clock explains it, so the shadow was probably misread");
+        case ks::Blunder::AngleSignFlipped:
+            return tr(
+                "it fits with its sign turned: was the angle read on the wrong side of the "
+                "perpendicular?");
+        case ks::Blunder::BearingOfTheLine:
+            return tr(
+                "it fits 90\u00b0 off: is it the bearing of the wall's line rather than of "
+                "the line square to the wall?");
+        case ks::Blunder::BearingFromNorth:
+            return tr(
+                "it fits 180\u00b0 off: was the bearing counted from north rather than "
+                "south?");
+        case ks::Blunder::BearingEastPositive:
+            return tr(
+                "it fits with its sign turned: was the bearing counted east positive rather "
+                "than west?");
+        case ks::Blunder::BoardXReversed:
+            return tr(
+                "it fits with x the other way: was x measured to the left of the pin "
+                "rather than the right?");
         case ks::Blunder::None:
             break;
     }
@@ -84,7 +115,7 @@ QString LeftOutWhy(const ReadingVerdict& verdict, const ReadingGeometry& geometr
                    .arg(locale.toString(verdict.expectedLength, 'g', 4),
                         locale.toString(verdict.expectedLength + verdict.residual, 'g', 4));
     }
-    const QString blunder = BlunderWords(verdict.blunder);
+    const QString blunder = BlunderWords(verdict.blunder, geometry.method);
     return blunder.isEmpty() ? why : why + QStringLiteral("; ") + blunder;
 }
 

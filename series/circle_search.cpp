@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "engine/angles.h"
+#include "series/measurement.h"
 
 namespace kestramo::series {
 namespace {
@@ -20,36 +21,16 @@ constexpr double kSameMinimum = 0.01;  // degrees
 class CosineScan {
   public:
     CosineScan(const FitInput& input, const ReadingSet& use) {
-        const Tolerances& t = input.tolerances;
-        const double cosLean = std::cos(t.leanDegrees * kDegToRad);
-        const double sinLean = std::sin(t.leanDegrees * kDegToRad);
-        // The measured angle's cosine and sine from the shadow's ratio, brought to the sun's
-        // centre for the edge read, without a trigonometric call.
-        const double edge = t.edge == ShadowEdge::Outer ? kSunRadius * kDegToRad : 0;
-        const double cosEdge = std::cos(edge), sinEdge = std::sin(edge);
         for (std::size_t i = 0; i < input.geometry.size(); ++i) {
             const ReadingGeometry& g = input.geometry[i];
             if (!use.Contains(i) || g.status == ReadingStatus::SunBelowHorizon) continue;
-            const double hypot = std::sqrt(1 + g.shadowRatio * g.shadowRatio);
-            const double cosShadow = std::isfinite(hypot) ? 1 / hypot : 0;
-            const double sinShadow = std::isfinite(hypot) ? g.shadowRatio / hypot : 1;
-            const double cosTheta = cosShadow * cosEdge + sinShadow * sinEdge;
-            const double sinTheta = sinShadow * cosEdge - cosShadow * sinEdge;
-            const double p = cosLean * g.cosAltitude * g.cosAzimuth;
-            const double q = cosLean * g.cosAltitude * g.sinAzimuth;
-            const double u = cosTheta - g.sinAltitude * sinLean;
-            const double sigma =
-                std::sqrt(OwnVariance(ShadowAngle{g.shadowAngle, cosShadow, sinShadow}, t, 0)) *
-                kDegToRad;
-            const double leanEffect = g.sinAltitude * cosLean * t.leanErrorDegrees * kDegToRad;
-            const double s2 =
-                std::max(std::pow(sinTheta * sigma, 2) + leanEffect * leanEffect, 1e-14);
-            uu_ += u * u / s2;
-            up_ += u * p / s2;
-            uq_ += u * q / s2;
-            pp_ += p * p / s2;
-            pq_ += p * q / s2;
-            qq_ += q * q / s2;
+            const CosineTerms terms = ScanTerms(g, input.tolerances);
+            uu_ += terms.uu;
+            up_ += terms.up;
+            uq_ += terms.uq;
+            pp_ += terms.pp;
+            pq_ += terms.pq;
+            qq_ += terms.qq;
         }
     }
 
@@ -83,9 +64,9 @@ std::vector<WallFit> FitMinima(const FitInput& input, const ReadingSet& use,
     for (std::size_t i = 0; i < input.geometry.size(); ++i) used += use.Contains(i) ? 1 : 0;
     if (used <= kAnswerSeedsUpTo) {
         for (std::size_t i = 0; i < input.geometry.size(); ++i) {
-            if (use.Contains(i) && input.geometry[i].solved()) {
-                candidates.push_back(input.geometry[i].first);
-                candidates.push_back(input.geometry[i].second);
+            if (!use.Contains(i) || !input.geometry[i].solved()) continue;
+            for (double answer : {input.geometry[i].first, input.geometry[i].second}) {
+                if (std::isfinite(answer)) candidates.push_back(answer);
             }
         }
     }

@@ -6,6 +6,8 @@
 #include <functional>
 #include <set>
 
+#include "series/measurement.h"
+
 namespace kestramo::series {
 namespace {
 
@@ -118,7 +120,9 @@ LeaveOutChoice LeaveOut(const FitInput& input, const ReadingSet& usable, const R
         for (std::size_t k = 0; k < refits; ++k) {
             const int i = ranked[k].second;
             WallFit without = FitWall(input, choice.use.Without(size_t(i)), choice.fit);
-            const double drop = choice.fit.chiSquare - without.chiSquare;
+            // A board's two rows drop chi^2 by a chi^2 of two degrees of freedom.
+            const double drop = OneRowEquivalent(choice.fit.chiSquare - without.chiSquare,
+                                                 RowsOf(input.geometry[size_t(i)]));
             if (without.valid && drop > bestDrop) {
                 bestDrop = drop;
                 leave = i;

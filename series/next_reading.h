@@ -19,14 +19,16 @@ struct NextReading {
     bool practical = false;    // both, and the shadow no longer than the user can measure
     double shadowLength = 0;   // to the edge the user reads, in the unit of the square's height;
                                // NaN when the sun is not on the face
-    double variance = 0;       // degrees squared, the reading's own
-    double predictionVariance = 0;     // degrees squared, of the fitted wall's prediction
+    // The reading's own variance and that of the fitted wall's prediction, of its first row:
+    // degrees squared, or a board's pin heights squared.
+    double variance = 0;
+    double predictionVariance = 0;
     double declinationSigmaAfter = 0;  // degrees, the wall's uncertainty with the reading added
 };
 
-// A reading like `latest` (its date, site, clock kind and square) at `clockSeconds`, for the
-// wall `fit` fitted to readings whose groups include `date` and `square` (those of `latest`),
-// with the lean as unknown as the fit has it.
+// A reading like `latest` (its kind, date, site, clock kind and square or pin) at `clockSeconds`,
+// for the wall `fit` fitted to readings whose groups include `date` and `square` (those of
+// `latest`), with the lean as unknown as the fit has it.
 NextReading LookAhead(const Reading& latest, double clockSeconds, const WallFit& fit, int date,
                       int square, const Tolerances& tolerances);
 

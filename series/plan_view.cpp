@@ -31,9 +31,16 @@ PlanView MakePlanView(std::span<const ReadingGeometry> geometry, const SeriesRes
         PlanViewReading reading;
         reading.sun = DirectionOfDeclination(geometry[i].sunAzimuth);
         reading.solved = geometry[i].solved();
+        reading.method = geometry[i].method;
         if (reading.solved) {
             reading.first = DirectionOfDeclination(geometry[i].first);
-            reading.second = DirectionOfDeclination(geometry[i].second);
+            reading.second = std::isfinite(geometry[i].second)
+                                 ? DirectionOfDeclination(geometry[i].second)
+                                 : reading.first;
+        }
+        if (geometry[i].method == Method::Bearing) {
+            reading.sun = reading.first;
+            reading.spread = geometry[i].bearingError;
         }
         if (i < result.readings.size()) {
             reading.chosen = result.readings[i].chosen;

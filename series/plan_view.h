@@ -25,10 +25,15 @@ PlanDirection DirectionOfDeclination(double declination);
 PlanDirection DirectionOfBearing(double bearing);
 
 struct PlanViewReading {
-    bool solved = false;                 // false: the reading has no answers to draw
-    PlanDirection sun;                   // the sun's azimuth at the reading
-    PlanDirection first;                 // its first answer's normal
-    PlanDirection second;                // its second answer's normal
+    bool solved = false;             // false: the reading has no answers to draw
+    PlanDirection sun;               // the sun's azimuth at the reading
+    PlanDirection first;             // its first answer's normal
+    PlanDirection second;            // its second answer's normal; the first's again for
+                                     // a kind with one answer
+    Method method = Method::Square;  // how it was taken: each kind marked its own way
+    // A bearing's spread, degrees either side of its normal (one standard deviation); 0 for the
+    // other kinds. A bearing has no sun: `sun` is its normal.
+    double spread = 0;
     Candidate chosen = Candidate::None;  // the answer nearer the wall, once decided
     ReadingState state = ReadingState::Used;
 };

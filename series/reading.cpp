@@ -46,8 +46,11 @@ bool SameInputs(const Reading& a, const Reading& b) {
     const auto millisecond = [](const Reading& r) {
         return std::llround(ClockSecondsOf(r) * 1000);
     };
-    return CalendarDay(x.date) == CalendarDay(y.date) && millisecond(a) == millisecond(b) &&
-           x.zoneMeridian == y.zoneMeridian && x.daylightSaving == y.daylightSaving &&
+    // A bearing's moment means nothing: its file leaves it empty.
+    const bool moment = Timed(a.method) || Timed(b.method);
+    return (!moment ||
+            (CalendarDay(x.date) == CalendarDay(y.date) && millisecond(a) == millisecond(b) &&
+             x.zoneMeridian == y.zoneMeridian && x.daylightSaving == y.daylightSaving)) &&
            x.latitude == y.latitude && x.longitude == y.longitude && a.method == b.method &&
            a.height == b.height && a.length == b.length && a.tipX == b.tipX && a.tipY == b.tipY &&
            a.placement == b.placement && a.angle == b.angle && a.bearing == b.bearing &&
@@ -79,6 +82,10 @@ std::optional<Method> MethodOfWord(std::string_view word) {
     }
     return std::nullopt;
 }
+
+int RowsOf(Method method) { return method == Method::Board ? 2 : 1; }
+
+bool Timed(Method method) { return method != Method::Bearing; }
 
 Reading ShiftedClock(const Reading& reading, double seconds) {
     Reading shifted = reading;

@@ -58,6 +58,11 @@ struct Reading {
 const char* MethodWord(Method method);
 std::optional<Method> MethodOfWord(std::string_view word);
 
+// How many measurements a reading of this kind holds: two for a board (x and y), one otherwise.
+int RowsOf(Method method);
+// Whether the kind's reading depends on the moment it was taken: all but a bearing.
+bool Timed(Method method);
+
 // The reading's calendar date, its clock time in seconds after midnight [0, 86400), and the
 // hours of its zone's standard time ahead of UTC (east positive).
 CalendarDate DateOf(const Reading& reading);
@@ -70,8 +75,8 @@ Reading MakeReading(const CalendarDate& date, double clockSeconds, double utcOff
                     bool daylight, double latitude, double longitude, double height, double length);
 
 // True when two readings were taken with the same numbers: date, clock time to the millisecond,
-// zone, clock kind, site, method and its values. Typed texts do not count, so the same inputs
-// calculated again add nothing to a series.
+// zone, clock kind (none of these for two bearings), site, method and its values. Typed texts do
+// not count, so the same inputs calculated again add nothing to a series.
 bool SameInputs(const Reading& a, const Reading& b);
 
 // The same reading with its clock moved by `seconds` (either sign), kept within the same day's

@@ -7,6 +7,7 @@
 #include "series/circle_search.h"
 #include "series/decision_time.h"
 #include "series/leave_out.h"
+#include "series/measurement.h"
 
 namespace kestramo::series {
 namespace {
@@ -56,7 +57,7 @@ WallCandidate CandidateOf(const WallFit& fit) {
 int Latest(std::span<const Reading> readings, const ReadingSet& use) {
     int latest = -1;
     for (std::size_t i = 0; i < readings.size(); ++i) {
-        if (!use.Contains(i)) continue;
+        if (!use.Contains(i) || !Timed(readings[i].method)) continue;
         const auto key = [&](std::size_t k) {
             return std::pair(std::trunc(readings[k].observation.date), ClockSecondsOf(readings[k]));
         };
@@ -77,6 +78,7 @@ void Residuals(std::span<const Reading> readings, const FitInput& input, const W
         const int s = input.squareGroup[i];
         const double height = s < int(fit.heightError.size()) ? fit.heightError[size_t(s)] : 0;
         verdict.residualSigma = Standardized(r, verdict.used());
+        if (readings[i].method != Method::Square) continue;
         verdict.expectedLength = PredictedLength(readings[i].height / (1 + height),
                                                  r.predicted.theta, input.tolerances.edge);
         verdict.residual = readings[i].length - verdict.expectedLength;
@@ -313,7 +315,7 @@ void Judge(std::span<const ReadingGeometry> geometry, const OpenWalls& open, Ser
     }
     if (result.decided()) {
         for (std::size_t i = 0; i < n; ++i) {
-            if (!geometry[i].solved()) continue;
+            if (!geometry[i].solved() || !std::isfinite(geometry[i].second)) continue;
             const bool second = std::fabs(AngleDifference(geometry[i].second, best.declination)) <
                                 std::fabs(AngleDifference(geometry[i].first, best.declination));
             result.readings[i].chosen = second ? Candidate::Second : Candidate::First;

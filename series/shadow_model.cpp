@@ -6,6 +6,7 @@
 
 #include "engine/angles.h"
 #include "engine/shadow_solution.h"
+#include "series/measurement.h"
 
 namespace kestramo::series {
 namespace {
@@ -35,6 +36,7 @@ const char* StatusText(ReadingStatus status) {
 }
 
 ReadingGeometry Examine(const Reading& reading) {
+    if (reading.method != Method::Square) return Examine(reading, SunOnly(reading));
     return Examine(reading, SolveWall(reading.observation, reading.height, reading.length));
 }
 
@@ -64,6 +66,7 @@ ReadingGeometry Examine(const Reading& reading, const alignment_calculations::Wa
     g.sinAltitude = std::sin(g.sunAltitude * kDegToRad);
     g.cosAzimuth = std::cos(g.sunAzimuth * kDegToRad);
     g.sinAzimuth = std::sin(g.sunAzimuth * kDegToRad);
+    if (reading.method != Method::Square) ExamineKind(reading, g);
     return g;
 }
 
@@ -192,6 +195,7 @@ AnswerUncertainty SingleReadingUncertainty(const ReadingGeometry& r, const Toler
     if (!r.solved()) {
         return {kNaN, kNaN};
     }
+    if (r.method != Method::Square) return {OneAnswerUncertainty(r, t), kNaN};
     const auto sigma = [&](double answer) {
         const PredictedAngle p = PredictAngle(r, answer, t.leanDegrees);
         const double clock = p.perSecond * t.clockSeconds;

@@ -44,6 +44,15 @@ struct ReadingGeometry {
     double shadowRatio = 0;   // length / height, in square heights
     // The sun's altitude and azimuth as sines and cosines, for predicting many walls quickly.
     double cosAltitude = 1, sinAltitude = 0, cosAzimuth = 1, sinAzimuth = 0;
+    // How the reading was taken, and what the kinds other than the square measured: a board's
+    // tip shadow in pin heights (right and up the face), a declinometer's angle, a bearing with
+    // its one standard deviation (degrees). `first` is such a reading's one answer and `second`
+    // has no value; a board's own lean, degrees, goes with it.
+    Method method = Method::Square;
+    double tipX = 0, tipY = 0;
+    double angle = 0;
+    double bearing = 0, bearingError = 0;
+    double ownLean = kNoValue;
 
     bool solved() const { return status == ReadingStatus::Solved; }
 };

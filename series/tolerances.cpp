@@ -31,12 +31,16 @@ constexpr ToleranceRow kRows[] = {
     {&Tolerances::heightPercent, "height_tolerance_percent", "height-error", "heightTolerance", 0,
      50, 0.1, " %", "percent",
      "Square h&eight, one per square:", "Square height tolerance in percent",
-     "The square's height, in percent; the readings with the same typed height share it.",
-     "square height", "The square's height, percent, shared by the readings of one typed height."},
+     "The square's height, in percent; the readings with the same typed height share it, a "
+     "board's pin apart from the squares.",
+     "square height",
+     "The square's or a board pin's height, percent, shared by the readings of one typed "
+     "height."},
     {&Tolerances::tiltDegrees, "tilt_tolerance_deg", "tilt-error", "tiltTolerance", 0, 20, 0.1,
      "\u00b0", "degrees", "Square &tilt:", "Square tilt tolerance in degrees",
-     "How far the square may be off perpendicular to the wall, each reading.", "square tilt",
-     "The square's tilt from perpendicular, degrees, each reading."},
+     "How far the square, or a board's pin, may be off perpendicular, each reading.", "square tilt",
+     "The square's or a board pin's tilt from perpendicular, degrees, each reading (a pin's in "
+     "each of two directions)."},
     {&Tolerances::leanDegrees, "lean_deg", "lean", "leanMeasured", -45, 45, 0.1, "\u00b0",
      "degrees", "Wall's &lean as measured:", "The wall's lean in degrees",
      "Degrees from vertical: positive when the face leans back toward the sky, negative when it "

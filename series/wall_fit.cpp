@@ -5,8 +5,10 @@
 #include <algorithm>
 #include <cmath>
 #include <map>
+#include <string>
 
 #include "engine/angles.h"
+#include "series/measurement.h"
 
 namespace kestramo::series {
 namespace {
@@ -21,6 +23,45 @@ constexpr double kStepDone = 1e-4;  // degrees: a ten-thousandth of a degree is 
 
 double Square(double x) { return x * x; }
 
+// A measurement's rows in standard deviations: residuals and rates multiplied by the inverse of
+// the Cholesky factor of its covariance, so that its rows count as independent.
+struct Whitened {
+    int rows = 1;
+    std::array<double, 2> residual{};
+    std::array<std::array<double, kUnknownsPerRow>, 2> rate{};
+    std::array<std::array<double, 3>, 2> perPlacement{};
+};
+
+Whitened Whiten(const Measurement& m) {
+    Whitened w;
+    w.rows = m.rows;
+    const double l00 = std::sqrt(std::max(m.covariance[0], 1e-300));
+    w.residual[0] = m.residual[0] / l00;
+    for (int k = 0; k < kUnknownsPerRow; ++k) w.rate[0][size_t(k)] = m.rate[0][size_t(k)] / l00;
+    for (int k = 0; k < 3; ++k) w.perPlacement[0][size_t(k)] = m.perPlacement[0][size_t(k)] / l00;
+    if (m.rows < 2) return w;
+    const double l10 = m.covariance[1] / l00;
+    const double l11 = std::sqrt(std::max(m.covariance[2] - l10 * l10, 1e-300));
+    w.residual[1] = (m.residual[1] - l10 * w.residual[0]) / l11;
+    for (int k = 0; k < kUnknownsPerRow; ++k) {
+        w.rate[1][size_t(k)] = (m.rate[1][size_t(k)] - l10 * w.rate[0][size_t(k)]) / l11;
+    }
+    for (int k = 0; k < 3; ++k) {
+        w.perPlacement[1][size_t(k)] =
+            (m.perPlacement[1][size_t(k)] - l10 * w.perPlacement[0][size_t(k)]) / l11;
+    }
+    return w;
+}
+
+// Adds sigma^2 j j^T, j a column of the measurement's rates, to its covariance.
+void AddShared(Measurement& m, int unknown, double sigma) {
+    const double j0 = m.rate[0][size_t(unknown)], j1 = m.rate[1][size_t(unknown)];
+    m.covariance[0] += Square(j0 * sigma);
+    if (m.rows < 2) return;
+    m.covariance[1] += j0 * j1 * sigma * sigma;
+    m.covariance[2] += Square(j1 * sigma);
+}
+
 }  // namespace
 
 FitInput MakeFitInput(std::span<const Reading> readings, std::vector<ReadingGeometry> geometry,
@@ -29,17 +70,34 @@ FitInput MakeFitInput(std::span<const Reading> readings, std::vector<ReadingGeom
     input.tolerances = Admissible(tolerances);
     input.geometry = std::move(geometry);
     std::map<double, int> dates;
-    std::map<double, int> squares;
+    std::map<std::pair<Method, double>, int> squares;
     for (const Reading& reading : readings) {
         const double day = std::trunc(reading.observation.date);
         const auto date = dates.try_emplace(day, int(dates.size())).first->second;
-        const auto square = squares.try_emplace(reading.height, int(squares.size())).first->second;
+        const auto square =
+            squares.try_emplace(std::pair(reading.method, reading.height), int(squares.size()))
+                .first->second;
         input.dateGroup.push_back(date);
         input.squareGroup.push_back(square);
         input.heights.push_back(reading.height);
     }
     input.dates = int(dates.size());
     input.squares = int(squares.size());
+    std::map<std::string, int> boards;
+    for (const Reading& reading : readings) {
+        if (reading.method == Method::Board && !reading.placement.empty()) {
+            ++boards[reading.placement];
+        }
+    }
+    std::map<std::string, int> placements;
+    for (const Reading& reading : readings) {
+        const bool shared = reading.method == Method::Board && !reading.placement.empty() &&
+                            boards[reading.placement] > 1;
+        input.placementGroup.push_back(
+            shared ? placements.try_emplace(reading.placement, int(placements.size())).first->second
+                   : -1);
+    }
+    input.placements = int(placements.size());
     return input;
 }
 
@@ -143,6 +201,18 @@ class WallFitter {
                 }
             }
         }
+        // A board left in place shares its level and its pin's tilt; beyond a few placements
+        // they count as each reading's own.
+        c.keptPlacement_.assign(size_t(in_.placements), -1);
+        if (3 * in_.placements <= kMaxKeptGroups) {
+            for (int i : used_) {
+                const int g = PlacementGroupOf(i);
+                if (g >= 0 && c.keptPlacement_[size_t(g)] < 0) {
+                    c.keptPlacement_[size_t(g)] = kept;
+                    kept += 3;
+                }
+            }
+        }
         c.kept_ = kept;
         eliminated_ = eliminated;
         foldClock_ = clock && !eliminateDates_ && foldKept_;
@@ -150,13 +220,14 @@ class WallFitter {
     }
 
     WallFit Run(double declination, double lean, std::vector<double> clock,
-                std::vector<double> height) {
+                std::vector<double> height, std::vector<double> placement = {}) {
         WallFit fit;
         if (used_.empty()) return fit;
         State x{WrapHalfTurn(declination), layout_.lean_ >= 0 ? lean : t_.leanDegrees,
-                std::move(clock), std::move(height)};
+                std::move(clock), std::move(height), std::move(placement)};
         x.clock.resize(size_t(in_.dates));
         x.height.resize(size_t(in_.squares));
+        x.placement.resize(size_t(3 * in_.placements));
         // Each step holds the readings' variances where the last one left them (they change
         // with the wall only through the rate of the sun's motion), so that the fit settles
         // where the weighted residuals balance rather than where the variances are largest.
@@ -191,9 +262,12 @@ class WallFitter {
         fit.lean = x.lean;
         fit.clockOffset = x.clock;
         fit.heightError = x.height;
+        fit.placement = x.placement;
         fit.chiSquare = chi;
         fit.used = int(used_.size());
-        fit.degreesOfFreedom = fit.used - 1;
+        int rows = 0;
+        for (int i : used_) rows += RowsOf(in_.geometry[size_t(i)]);
+        fit.degreesOfFreedom = rows - 1;
         const auto block = fit.covariance.Block(-1, -1);
         fit.declinationSigma = std::sqrt(std::max(block[0], 0.0));
         fit.leanSigma = std::sqrt(std::max(block[5], 0.0));
@@ -207,9 +281,28 @@ class WallFitter {
     struct State {
         double declination = 0;
         double lean = 0;
-        std::vector<double> clock;   // per date, seconds
-        std::vector<double> height;  // per square, fraction
+        std::vector<double> clock;      // per date, seconds
+        std::vector<double> height;     // per square, fraction
+        std::vector<double> placement;  // per placement, three: degrees
     };
+
+    // The reading's shared placement, or -1.
+    int PlacementGroupOf(int i) const {
+        return size_t(i) < in_.placementGroup.size() ? in_.placementGroup[size_t(i)] : -1;
+    }
+    // The placement the reading's board takes from the state, or none when its level and tilt
+    // are its own.
+    const Placement* PlacementAt(const State& x, int i, Placement& values) const {
+        const int g = PlacementGroupOf(i);
+        if (g < 0 || layout_.keptPlacement_[size_t(g)] < 0) return nullptr;
+        values = {x.placement[size_t(3 * g)], x.placement[size_t(3 * g + 1)],
+                  x.placement[size_t(3 * g + 2)]};
+        return &values;
+    }
+    // The prior of a placement's k-th unknown, degrees: the level's, then the tilt's twice.
+    double PlacementSigma(int k) const {
+        return std::max(k == 0 ? t_.levelDegrees : t_.tiltDegrees, 1e-4);
+    }
 
     // Linearises the fit at x in one pass over the readings: their variances (and their
     // shadows' rates with the square's height) frozen there, the normal equations, and chi^2.
@@ -220,56 +313,60 @@ class WallFitter {
         diagonal_.assign(size_t(eliminated_), 0);
         cross_.assign(size_t(eliminated_) * size_t(k), 0);
         bEliminated_.assign(size_t(eliminated_), 0);
-        variance_.resize(in_.geometry.size());
-        height_.resize(in_.geometry.size());
+        frozen_.resize(in_.geometry.size());
         const WallPose pose = WallPose::Of(x.declination, x.lean);
         double chi = 0;
         for (int i : used_) {
             const ReadingGeometry& g = in_.geometry[size_t(i)];
             const int d = in_.dateGroup[size_t(i)];
             const int s = in_.squareGroup[size_t(i)];
-            const PredictedAngle p = PredictAngle(g, pose, x.clock[size_t(d)]);
-            const ShadowAngle shadow = ShadowOf(p, t_.edge);
-            const double perHeight = PerHeightFraction(shadow);
-            double v = OwnVariance(shadow, t_, p.perSecond);
-            if (foldClock_) v += Square(p.perSecond * t_.clockSeconds);
-            if (foldHeight_) v += Square(perHeight * t_.heightPercent / 100);
-            variance_[size_t(i)] = v;
-            height_[size_t(i)] = perHeight;
-            const double residual =
-                MeasuredAngle(g, t_.edge) + perHeight * x.height[size_t(s)] - p.theta;
-            const double w = 1 / v;
-            chi += residual * residual * w;
-
-            // The residual's rates: at most four non-zero, one of them maybe eliminated.
-            int index[4];
-            double value[4];
-            int count = 0;
-            const auto add = [&](int at, double rate) {
-                if (at >= 0) {
-                    index[count] = at;
-                    value[count++] = rate;
+            Placement placed;
+            const Placement* onBoard = PlacementAt(x, i, placed);
+            Measurement m =
+                Measure(g, pose, x.clock[size_t(d)], x.height[size_t(s)], t_, nullptr, onBoard);
+            const int shared =
+                onBoard ? layout_.keptPlacement_[size_t(in_.placementGroup[size_t(i)])] : -1;
+            if (foldClock_) AddShared(m, 2, t_.clockSeconds);
+            if (foldHeight_) AddShared(m, 3, t_.heightPercent / 100);
+            frozen_[size_t(i)] = {m.covariance, m.rate[0][3]};
+            const Whitened w = Whiten(m);
+            for (int row = 0; row < w.rows; ++row) {
+                const double residual = w.residual[size_t(row)];
+                const auto& rate = w.rate[size_t(row)];
+                chi += residual * residual;
+                // The residual's rates: at most seven non-zero, one of them maybe eliminated.
+                int index[7];
+                double value[7];
+                int count = 0;
+                const auto add = [&](int at, double r) {
+                    if (at >= 0) {
+                        index[count] = at;
+                        value[count++] = r;
+                    }
+                };
+                add(0, rate[0]);
+                add(layout_.lean_, rate[1]);
+                add(layout_.keptDate_[size_t(d)], rate[2]);
+                add(layout_.keptSquare_[size_t(s)], rate[3]);
+                for (int k = 0; k < 3 && shared >= 0; ++k) {
+                    add(shared + k, w.perPlacement[size_t(row)][size_t(k)]);
                 }
-            };
-            add(0, -p.perDeclination);
-            add(layout_.lean_, -p.perLean);
-            add(layout_.keptDate_[size_t(d)], -p.perSecond);
-            add(layout_.keptSquare_[size_t(s)], perHeight);
-            for (int a = 0; a < count; ++a) {
-                bKept_[index[a]] += w * value[a] * residual;
-                for (int b = 0; b < count; ++b) a_(index[a], index[b]) += w * value[a] * value[b];
-            }
-            int e = layout_.eliminatedDate_[size_t(d)];
-            double je = -p.perSecond;
-            if (e < 0) {
-                e = layout_.eliminatedSquare_[size_t(s)];
-                je = perHeight;
-            }
-            if (e >= 0) {
-                diagonal_[size_t(e)] += w * je * je;
-                bEliminated_[size_t(e)] += w * je * residual;
                 for (int a = 0; a < count; ++a) {
-                    cross_[size_t(e) * size_t(k) + size_t(index[a])] += w * je * value[a];
+                    bKept_[index[a]] += value[a] * residual;
+                    for (int b = 0; b < count; ++b) a_(index[a], index[b]) += value[a] * value[b];
+                }
+                int e = layout_.eliminatedDate_[size_t(d)];
+                double je = rate[2];
+                if (e < 0) {
+                    e = layout_.eliminatedSquare_[size_t(s)];
+                    je = rate[3];
+                }
+                if (e >= 0) {
+                    diagonal_[size_t(e)] += je * je;
+                    bEliminated_[size_t(e)] += je * residual;
+                    for (int a = 0; a < count; ++a) {
+                        cross_[size_t(e) * size_t(k) + size_t(index[a])] += je * value[a];
+                    }
                 }
             }
         }
@@ -303,6 +400,13 @@ class WallFitter {
                 prior(diagonal_[e], bEliminated_[e], error, sigma);
             }
         }
+        for (int g = 0; g < in_.placements; ++g) {
+            const int first = layout_.keptPlacement_[size_t(g)];
+            for (int k = 0; k < 3 && first >= 0; ++k) {
+                prior(a_(first + k, first + k), bKept_[first + k], x.placement[size_t(3 * g + k)],
+                      PlacementSigma(k));
+            }
+        }
         return chi + Prior(x);
     }
 
@@ -311,13 +415,12 @@ class WallFitter {
         const WallPose pose = WallPose::Of(x.declination, x.lean);
         double chi = 0;
         for (int i : used_) {
-            const ReadingGeometry& g = in_.geometry[size_t(i)];
-            const PredictedAngle p =
-                PredictAngle(g, pose, x.clock[size_t(in_.dateGroup[size_t(i)])]);
-            const double residual =
-                MeasuredAngle(g, t_.edge) +
-                height_[size_t(i)] * x.height[size_t(in_.squareGroup[size_t(i)])] - p.theta;
-            chi += residual * residual / variance_[size_t(i)];
+            Placement placed;
+            const Measurement m =
+                Measure(in_.geometry[size_t(i)], pose, x.clock[size_t(in_.dateGroup[size_t(i)])],
+                        x.height[size_t(in_.squareGroup[size_t(i)])], t_, &frozen_[size_t(i)],
+                        PlacementAt(x, i, placed));
+            chi += ChiSquareOf(m);
         }
         return chi + Prior(x);
     }
@@ -330,6 +433,11 @@ class WallFitter {
         }
         for (int s = 0; s < in_.squares; ++s) {
             if (layout_.HasSquare(s)) chi += Square(x.height[size_t(s)] / (t_.heightPercent / 100));
+        }
+        for (int g = 0; g < in_.placements; ++g) {
+            for (int k = 0; k < 3 && layout_.keptPlacement_[size_t(g)] >= 0; ++k) {
+                chi += Square(x.placement[size_t(3 * g + k)] / PlacementSigma(k));
+            }
         }
         return chi;
     }
@@ -370,6 +478,12 @@ class WallFitter {
         for (int s = 0; s < in_.squares; ++s) {
             if (layout_.keptSquare_[size_t(s)] >= 0)
                 next.height[size_t(s)] += step[layout_.keptSquare_[size_t(s)]];
+        }
+        for (int g = 0; g < in_.placements; ++g) {
+            const int first = layout_.keptPlacement_[size_t(g)];
+            for (int k = 0; k < 3 && first >= 0; ++k) {
+                next.placement[size_t(3 * g + k)] += step[first + k];
+            }
         }
         const auto eliminatedStep = [&](int e) {
             const double d = diagonal_[size_t(e)] * (1 + lambda);
@@ -423,8 +537,9 @@ class WallFitter {
     Eigen::MatrixXd a_;
     Eigen::VectorXd bKept_;
     std::vector<double> diagonal_, cross_, bEliminated_;
-    std::vector<double> variance_;  // per reading, degrees squared, as Freeze left them
-    std::vector<double> height_;    // per reading, PerHeightFraction as Freeze left it
+    // Per reading, as the last Linearize left it: its covariance and a square's rate with its
+    // height.
+    std::vector<Frozen> frozen_;
 };
 
 WallFit FitWall(const FitInput& input, const ReadingSet& use, double declination) {
@@ -434,7 +549,7 @@ WallFit FitWall(const FitInput& input, const ReadingSet& use, double declination
 WallFit FitWall(const FitInput& input, const ReadingSet& use, const WallFit& start) {
     if (!start.valid) return FitWall(input, use, start.declination);
     return WallFitter(input, use)
-        .Run(start.declination, start.lean, start.clockOffset, start.heightError);
+        .Run(start.declination, start.lean, start.clockOffset, start.heightError, start.placement);
 }
 
 ReadingResidual ResidualAt(const FitInput& input, const WallFit& fit, int reading) {
@@ -443,9 +558,24 @@ ReadingResidual ResidualAt(const FitInput& input, const WallFit& fit, int readin
 }
 
 double Standardized(const ReadingResidual& r, bool inFit) {
-    const double variance = inFit ? std::max(r.variance - r.predictionVariance, 1e-3 * r.variance)
-                                  : r.variance + r.predictionVariance;
-    return r.residual / std::sqrt(variance);
+    if (r.rows < 2) {
+        const double variance = inFit
+                                    ? std::max(r.variance - r.predictionVariance, 1e-3 * r.variance)
+                                    : r.variance + r.predictionVariance;
+        return r.residual / std::sqrt(variance);
+    }
+    const double sign = inFit ? -1 : 1;
+    std::array<double, 3> m;
+    for (std::size_t k = 0; k < 3; ++k) m[k] = r.covariance[k] + sign * r.prediction[k];
+    const double floor0 = 1e-3 * r.covariance[0], floor2 = 1e-3 * r.covariance[2];
+    if (m[0] < floor0 || m[2] < floor2 || m[0] * m[2] - m[1] * m[1] < floor0 * floor2) {
+        m = {floor0, 0, floor2};
+    }
+    const double det = m[0] * m[2] - m[1] * m[1];
+    const double chi = (Square(r.residuals[0]) * m[2] - 2 * r.residuals[0] * r.residuals[1] * m[1] +
+                        Square(r.residuals[1]) * m[0]) /
+                       det;
+    return std::sqrt(std::max(OneRowEquivalent(chi, 2), 0.0));
 }
 
 std::vector<ReadingResidual> ResidualsAt(const FitInput& input, const WallFit& fit) {
@@ -471,24 +601,35 @@ ReadingResidual ResidualOf(const FitInput& input, const WallFit& fit, const Read
     const double clock = d >= 0 && d < int(fit.clockOffset.size()) ? fit.clockOffset[size_t(d)] : 0;
     const double height =
         s >= 0 && s < int(fit.heightError.size()) ? fit.heightError[size_t(s)] : 0;
-    ReadingResidual r;
-    r.predicted =
-        pose ? PredictAngle(g, *pose, clock) : PredictAngle(g, fit.declination, fit.lean, clock);
-    const ShadowAngle shadow = ShadowOf(r.predicted, t.edge);
-    const double k = PerHeightFraction(shadow);
-    r.residual = MeasuredAngle(g, t.edge) + k * height - r.predicted.theta;
-    r.variance = OwnVariance(shadow, t, r.predicted.perSecond);
-    const std::array<double, 4> j = {-r.predicted.perDeclination, -r.predicted.perLean,
-                                     -r.predicted.perSecond, k};
+    const Measurement m =
+        Measure(g, pose ? *pose : WallPose::Of(fit.declination, fit.lean), clock, height, t);
     const std::array<double, 16> c = given ? *given : fit.covariance.Block(d, s);
-    double v = 0;
-    for (int a = 0; a < 4; ++a) {
-        for (int b = 0; b < 4; ++b) v += j[size_t(a)] * c[size_t(a * 4 + b)] * j[size_t(b)];
+    // The prediction's covariance over the rows: J C J^T, with the whole prior of a date or a
+    // square that the fit did not estimate.
+    const auto predictionCovariance = [&](int row, int other) {
+        const auto& ja = m.rate[size_t(row)];
+        const auto& jb = m.rate[size_t(other)];
+        double v = 0;
+        for (int a = 0; a < 4; ++a) {
+            for (int b = 0; b < 4; ++b) v += ja[size_t(a)] * c[size_t(a * 4 + b)] * jb[size_t(b)];
+        }
+        if (!fit.covariance.HasDate(d)) v += ja[2] * jb[2] * Square(t.clockSeconds);
+        if (!fit.covariance.HasSquare(s)) v += ja[3] * jb[3] * Square(t.heightPercent / 100);
+        return v;
+    };
+    ReadingResidual r;
+    r.predicted = m.predicted;
+    r.rows = m.rows;
+    r.residuals = m.residual;
+    r.covariance = m.covariance;
+    r.prediction[0] = std::max(predictionCovariance(0, 0), 0.0);
+    if (m.rows > 1) {
+        r.prediction[1] = predictionCovariance(0, 1);
+        r.prediction[2] = std::max(predictionCovariance(1, 1), 0.0);
     }
-    // A date or square that the fit did not estimate keeps its whole prior.
-    if (!fit.covariance.HasDate(d)) v += Square(r.predicted.perSecond * t.clockSeconds);
-    if (!fit.covariance.HasSquare(s)) v += Square(k * t.heightPercent / 100);
-    r.predictionVariance = std::max(v, 0.0);
+    r.residual = m.residual[0];
+    r.variance = m.covariance[0];
+    r.predictionVariance = r.prediction[0];
     return r;
 }
 

@@ -104,12 +104,21 @@ QString TextReport(const SolveInput& in) {
         const series::ReadingVerdict& verdict = result.readings[i];
         QString line = QStringLiteral("Reading %1").arg(i + 1);
         if (i < in.lines.size()) line += QStringLiteral(", line %1").arg(in.lines[i]);
-        line += QStringLiteral(" (%1 %2): ")
+        if (series::Timed(in.readings[i].method)) {
+            line +=
+                QStringLiteral(" (%1 %2)")
                     .arg(QString::fromStdString(series::DateText(series::DateOf(in.readings[i]))),
                          QString::fromStdString(
                              series::ClockText(series::ClockSecondsOf(in.readings[i]),
                                                series::ClockPrecision::SecondsWhenAny)));
-        if (g.solved()) {
+        }
+        line += QStringLiteral(": ");
+        if (in.readings[i].method != series::Method::Square) {
+            line += QLatin1String(series::MethodWord(in.readings[i].method)) + u' ';
+        }
+        if (g.solved() && !std::isfinite(g.second)) {
+            line += WithUncertainty(g.first, in.solved.answerUncertainty[i].first);
+        } else if (g.solved()) {
             const series::AnswerUncertainty& u = in.solved.answerUncertainty[i];
             line += WithUncertainty(g.first, u.first) + QStringLiteral(" or ") +
                     WithUncertainty(g.second, u.second);
@@ -206,6 +215,8 @@ QByteArray JsonReport(const SolveInput& in) {
         QJsonObject reading;
         reading.insert(QStringLiteral("line"), i < in.lines.size() ? QJsonValue(in.lines[i])
                                                                    : QJsonValue(QJsonValue::Null));
+        reading.insert(QStringLiteral("method"),
+                       QLatin1String(series::MethodWord(in.readings[i].method)));
         reading.insert(QStringLiteral("reason"),
                        reason ? QJsonValue(*reason) : QJsonValue(QJsonValue::Null));
         reading.insert(QStringLiteral("first"), NumberOrNull(solved ? g.first : series::kNoValue));

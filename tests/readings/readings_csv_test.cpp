@@ -6,7 +6,7 @@
 #include <QTemporaryDir>
 
 #include "readings/readings_csv.h"
-#include "synthetic.h"
+#include "synthetic_kinds.h"
 
 namespace {
 
@@ -316,5 +316,66 @@ TEST(ReadingsCsv, UncertaintiesAreCheckedWithTheFilesOwnTolerances) {
     ASSERT_FALSE(bare.problems.empty());
     EXPECT_NE(bare.problems[0].message.indexOf(QStringLiteral("first_uncertainty")), -1);
 }
+
+// Every kind of reading comes back with its values: a board with its placement, a
+// declinometer, a bearing written without a moment.
+TEST(ReadingsCsv, RoundTripKeepsEveryKind) {
+    synthetic::KindSurveyor surveyor(3, kDefaults);
+    const std::vector<ks::Method> kinds = {ks::Method::Square, ks::Method::Board,
+                                           ks::Method::Declinometer, ks::Method::Bearing};
+    std::vector<ks::Reading> readings =
+        surveyor.Survey(synthetic::kLongIsland, {25, 1}, kinds, 1.5);
+    ASSERT_EQ(readings.size(), kinds.size());
+    readings[1].placement = "left of the door";
+    // The file keeps the clock to the second.
+    for (ks::Reading& r : readings)
+        r = ks::ShiftedClock(r, std::round(ks::ClockSecondsOf(r)) - ks::ClockSecondsOf(r));
+    const QByteArray text = Written(readings, kDefaults);
+    const kr::CsvReadResult read = kr::ReadReadingsCsv(text, kDefaults);
+    EXPECT_TRUE(read.problems.empty()) << read.problems.front().message.toStdString();
+    ASSERT_EQ(read.readings.size(), readings.size());
+    for (std::size_t i = 0; i < readings.size(); ++i) {
+        EXPECT_TRUE(ks::SameInputs(read.readings[i], readings[i])) << i;
+    }
+    EXPECT_TRUE(text.split('\n')[4].startsWith(",,,,40.655,-72.855,")) << text.toStdString();
+}
+
+const QByteArray kKindHeader =
+    "date,time,utc_offset,daylight,latitude,longitude,method,height,length,tip_x,tip_y,angle,"
+    "bearing,bearing_error\n";
+
+class MalformedKind : public ::testing::TestWithParam<BadLine> {};
+
+// A line whose kind or the kind's values cannot be read is refused, named; a missing column is
+// empty cells, and a bearing needs no moment.
+TEST_P(MalformedKind, IsNamedAndTheOthersRead) {
+    const QByteArray good = ",,,,40.655,-72.855,bearing,,,,,,20,2\n";
+    const QByteArray text = kKindHeader + good + GetParam().line + "\n" + good;
+    const kr::CsvReadResult read = kr::ReadReadingsCsv(text, kDefaults);
+    EXPECT_FALSE(read.notReadingsFile);
+    EXPECT_EQ(read.readings.size(), 2u);
+    ASSERT_EQ(read.problems.size(), 1u);
+    EXPECT_EQ(read.problems[0].message.toStdString(), GetParam().message);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    ReadingsCsv, MalformedKind,
+    ::testing::Values(
+        BadLine{"2003-09-03,11:00,-5,yes,40,-72,compass,,,,,,20,2",
+                "line 3: method \"compass\" is not square, board, declinometer or bearing"},
+        BadLine{"2003-09-03,11:00,-5,yes,40,-72,declinometer,,,,,abc,,",
+                "line 3: angle \"abc\" is not a number"},
+        BadLine{"2003-09-03,11:00,-5,yes,40,-72,declinometer,,,,,190,,",
+                "line 3: angle 190 is not between -180 and 180"},
+        BadLine{",,,,40,-72,declinometer,,,,,10,,",
+                "line 3: date \"\" is not a calendar date YYYY-MM-DD"},
+        BadLine{",,,,40,-72,bearing,,,,,,20,0", "line 3: bearing_error 0 is not greater than 0"},
+        BadLine{",,,,40,-72,bearing,,,,,,,2", "line 3: bearing \"\" is not a number"},
+        BadLine{",,,,,-72,bearing,,,,,,20,2", "line 3: latitude \"\" is not a number"},
+        BadLine{"2003-09-03,11:00,-5,yes,40,-72,board,10,,3,,,,",
+                "line 3: tip_y \"\" is not a number"},
+        BadLine{"2003-09-03,11:00,-5,yes,40,-72,square,10,,,,,,",
+                "line 3: length \"\" is not a number"}),
+    [](const auto& info) { return "Case" + std::to_string(info.index); });
 
 }  // namespace

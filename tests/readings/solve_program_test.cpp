@@ -12,6 +12,9 @@
 
 #include <cmath>
 
+#include "readings/readings_csv.h"
+#include "synthetic_kinds.h"
+
 namespace {
 
 struct ProgramRun {
@@ -273,6 +276,12 @@ INSTANTIATE_TEST_SUITE_P(
                                "2003-09-03,15:00,-5,yes,95,-72.855,10,15.46\n",
                  2,
                  "line 3: latitude 95 is not between -90 and 90"},
+        ExitCase{"UnreadableMethod",
+                 {QStringLiteral("--json")},
+                 "latitude,longitude,method,bearing,bearing_error\n40,-72,bearing,20,2\n"
+                 "40,-72,compass,20,2\n",
+                 2,
+                 "line 3: method \"compass\" is not square, board, declinometer or bearing"},
         ExitCase{"NotAFile", {QStringLiteral("no_such_file.csv")}, {}, 2, "Cannot open"},
         ExitCase{"UnknownOption", {QStringLiteral("--frobnicate")}, {}, 2, "frobnicate"},
         ExitCase{"Nothing", {}, {}, 2, "give a readings file"},
@@ -312,6 +321,54 @@ INSTANTIATE_TEST_SUITE_P(
                  2,
                  "--tilt-error takes a number from 0 to 20, not \"25\""}),
     [](const auto& info) { return std::string(info.param.name); });
+
+// A square, boards and declinometers over two days and a bearing give one wall and one lean:
+// each reading says its kind, the kinds other than the square one answer.
+TEST(SolveProgram, EveryKindInOneFit) {
+    namespace ks = kestramo::series;
+    const ks::Tolerances tolerances;
+    synthetic::KindSurveyor surveyor(2026, tolerances);
+    const synthetic::Wall wall{-32, 1.2};
+    synthetic::Site second = synthetic::kLongIsland;
+    second.date.day += 5;
+    std::vector<ks::Reading> readings = surveyor.Survey(
+        synthetic::kLongIsland, wall,
+        std::vector{ks::Method::Square, ks::Method::Board, ks::Method::Declinometer});
+    const std::vector<ks::Reading> later = surveyor.Survey(
+        second, wall,
+        std::vector{ks::Method::Declinometer, ks::Method::Board, ks::Method::Bearing});
+    readings.insert(readings.end(), later.begin(), later.end());
+    ASSERT_EQ(readings.size(), 6u);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("mixed.csv"));
+    ASSERT_TRUE(kestramo::readings::SaveReadingsCsv(
+                    path, readings, {}, ks::SolveSeries(readings, tolerances), tolerances,
+                    kestramo::readings::CsvContent::Readings)
+                    .isEmpty());
+    const ProgramRun run = Solve({QStringLiteral("--json"), path});
+    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+    const QJsonDocument document = Json(run);
+    const QJsonObject combined = document[QStringLiteral("combined")].toObject();
+    ASSERT_TRUE(combined[QStringLiteral("decided")].toBool()) << run.out.toStdString();
+    const double sigma = combined[QStringLiteral("uncertainty")].toDouble();
+    EXPECT_LT(std::fabs(combined[QStringLiteral("declination")].toDouble() - wall.declination),
+              2 * sigma);
+    EXPECT_LT(std::fabs(combined[QStringLiteral("lean")].toDouble() - wall.lean),
+              2 * combined[QStringLiteral("lean_uncertainty")].toDouble());
+    EXPECT_LT(combined[QStringLiteral("lean_uncertainty")].toDouble(), 0.4);
+    // Two boards count twice each.
+    EXPECT_EQ(combined[QStringLiteral("degrees_of_freedom")].toInt(), 7);
+    const QJsonArray list = document[QStringLiteral("readings")].toArray();
+    const char* methods[] = {"square", "board", "declinometer", "declinometer", "board", "bearing"};
+    ASSERT_EQ(list.size(), 6);
+    for (int i = 0; i < 6; ++i) {
+        const QJsonObject r = list[i].toObject();
+        EXPECT_EQ(r[QStringLiteral("method")].toString().toStdString(), methods[i]);
+        EXPECT_TRUE(r[QStringLiteral("first")].isDouble());
+        EXPECT_EQ(r[QStringLiteral("second")].isNull(), i != 0);
+        EXPECT_FALSE(r[QStringLiteral("outlier")].toBool());
+    }
+}
 
 TEST(SolveProgram, ReadsStandardInputAndTellsItsVersion) {
     QFile worked(TestFile("worked_example.csv"));
