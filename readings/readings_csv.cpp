@@ -287,19 +287,21 @@ Moment MomentOf(LineReader& in, bool optional) {
     const auto empty = [&](const char* name) {
         return optional && in.field(QLatin1String(name)).trimmed().isEmpty();
     };
-    if (empty("date")) {
-    } else if (const auto parsed = ParseDate(dateText)) {
-        moment.date = *parsed;
-    } else {
-        in.fail(
-            QStringLiteral("date \"%1\" is not a calendar date YYYY-MM-DD").arg(Shown(dateText)));
+    if (!empty("date")) {
+        if (const auto parsed = ParseDate(dateText)) {
+            moment.date = *parsed;
+        } else {
+            in.fail(QStringLiteral("date \"%1\" is not a calendar date YYYY-MM-DD")
+                        .arg(Shown(dateText)));
+        }
     }
-    if (empty("time")) {
-    } else if (const auto time = ParseTime(timeText)) {
-        moment.clock = *time;
-    } else {
-        in.fail(QStringLiteral("time \"%1\" is not a clock time HH:MM or HH:MM:SS")
-                    .arg(Shown(timeText)));
+    if (!empty("time")) {
+        if (const auto time = ParseTime(timeText)) {
+            moment.clock = *time;
+        } else {
+            in.fail(QStringLiteral("time \"%1\" is not a clock time HH:MM or HH:MM:SS")
+                        .arg(Shown(timeText)));
+        }
     }
     if (!empty("utc_offset")) moment.offset = in.number(QStringLiteral("utc_offset"), -12, 14);
     moment.daylight = in.yesNo(QStringLiteral("daylight"), optional);
