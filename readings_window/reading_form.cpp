@@ -27,6 +27,9 @@ using kestramo::series::Method;
 
 namespace {
 
+// A time of day as the fraction of a day a serial date's clock part is.
+double DayFraction(const QTime& time) { return time.msecsSinceStartOfDay() / 86400000.0; }
+
 constexpr double kDegreesPerHour = 15;
 // The zones' standard offsets, hours ahead of UTC, that clocks keep somewhere.
 constexpr double kZoneHours[] = {
@@ -157,8 +160,7 @@ void ReadingForm::fill(Purpose purpose, const std::optional<Reading>& start) {
     } else {
         const QDateTime now = QDateTime::currentDateTime();
         observation.date = std::floor(tc::ToSerial(now.date()));
-        observation.clockTime =
-            tc::ToSerial(QDate(), QTime(now.time().hour(), now.time().minute()));
+        observation.clockTime = DayFraction(QTime(now.time().hour(), now.time().minute()));
         // The zone's standard time, and whether its clocks are on summer time now.
         const QTimeZone zone = QTimeZone::systemTimeZone();
         observation.zoneMeridian = zone.standardTimeOffset(now) / 3600.0 * kDegreesPerHour;
@@ -274,9 +276,8 @@ bool ReadingForm::read() {
     const std::optional<double> time = tc::ParseClockTime(timeEdit->text());
     const bool timeOnly = time && *time >= 0 && *time < 1;
     if (kind != Method::Bearing && !timeOnly) {
-        return refuse(timeEdit,
-                      tr("please type a time of day, such as %1.")
-                          .arg(tc::DateTimeText(tc::ToSerial(QDate(), QTime(15, 35, 20)))));
+        return refuse(timeEdit, tr("please type a time of day, such as %1.")
+                                    .arg(tc::DateTimeText(DayFraction(QTime(15, 35, 20)))));
     }
     // A bearing's clock counts for nothing but its place in the list.
     o.clockTime = timeOnly ? *time : 0;

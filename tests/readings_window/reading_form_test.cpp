@@ -263,6 +263,23 @@ class ReadingFormTest : public QObject {
 
     // OK refuses the first field it cannot read, names it, and gives it back the focus; the
     // list is as it was.
+    // With no reading yet the form starts at the present minute, not at midnight.
+    void aFirstReadingStartsNow() {
+        openWith({});
+        QVERIFY(readings);
+        QLocale::setDefault(QLocale(QStringLiteral("de_DE")));
+        const QTime before = QTime::currentTime();
+        PressKey(Qt::Key_R, Qt::AltModifier);
+        ReadingForm* form = WaitForForm();
+        QVERIFY(form);
+        const QTime shown = QTime::fromString(form->timeEdit->text(), QStringLiteral("H:mm:ss"));
+        QVERIFY2(shown.isValid(), qPrintable(form->timeEdit->text()));
+        QVERIFY2(std::abs(shown.secsTo(QTime(before.hour(), before.minute()))) <= 60,
+                 qPrintable(form->timeEdit->text()));
+        PressKey(Qt::Key_Escape);
+        QVERIFY(FormGone());
+    }
+
     void refusesAFieldByItsName_data() {
         QTest::addColumn<QString>("locale");
         QTest::addColumn<int>("kind");
@@ -319,6 +336,8 @@ class ReadingFormTest : public QObject {
         PressKey(Qt::Key_Return);
         QVERIFY(QTest::qWaitFor([&] { return !answerer.seen().isEmpty(); }));
         QVERIFY2(answerer.texts().front().startsWith(named), qPrintable(answerer.texts().front()));
+        // The example shows a time as the locale writes it, not midnight.
+        if (named == u"Clock time") QVERIFY(answerer.texts().front().contains(u"15:35:20"));
         QVERIFY(WaitForForm() == form);
         QCOMPARE(FocusWidget(), box);
         QCOMPARE(list->size(), 1);
