@@ -150,6 +150,19 @@ Stroke TickStroke(const rd::PlanViewReading& reading, rd::Candidate candidate) {
     }
 }
 
+// The stroke of a kind with one answer: it has no mirror, and fits the wall once decided.
+Stroke OneAnswerStroke(const rd::PlanViewReading& reading, bool decided) {
+    switch (reading.state) {
+        case rd::ReadingState::Outlier:
+        case rd::ReadingState::Implausible:
+            return Stroke::LeftOut;
+        case rd::ReadingState::LeftOutByUser:
+            return Stroke::LeftOutByUser;
+        default:
+            return decided ? Stroke::Chosen : Stroke::Undecided;
+    }
+}
+
 }  // namespace
 
 std::vector<KeyEntry> KeyOf(const rd::PlanView& view) {
@@ -167,9 +180,14 @@ std::vector<KeyEntry> KeyOf(const rd::PlanView& view) {
     bool sun = false;
     for (const rd::PlanViewReading& reading : view.readings) {
         if (!reading.solved) continue;
-        sun = true;
-        for (rd::Candidate candidate : {rd::Candidate::First, rd::Candidate::Second}) {
-            seen[int(TickStroke(reading, candidate))] = true;
+        if (reading.method == rd::Method::Square) {
+            sun = true;
+            for (rd::Candidate candidate : {rd::Candidate::First, rd::Candidate::Second}) {
+                seen[int(TickStroke(reading, candidate))] = true;
+            }
+        } else {
+            sun = sun || reading.method != rd::Method::Bearing;
+            seen[int(OneAnswerStroke(reading, view.normal.has_value()))] = true;
         }
     }
     const struct {
@@ -184,6 +202,23 @@ std::vector<KeyEntry> KeyOf(const rd::PlanView& view) {
     };
     for (const auto& tick : ticks) {
         if (seen[int(tick.stroke)]) key.push_back({tick.stroke, false, tr(tick.text)});
+    }
+    bool kinds[int(rd::Method::Bearing) + 1] = {};
+    for (const rd::PlanViewReading& reading : view.readings) {
+        if (reading.solved) kinds[int(reading.method)] = true;
+    }
+    const struct {
+        rd::Method method;
+        const char* text;
+    } marks[] = {
+        {rd::Method::Board, "a board reading's answer"},
+        {rd::Method::Declinometer, "a declinometer reading's answer"},
+        {rd::Method::Bearing, "a bearing, with its spread"},
+    };
+    for (const auto& mark : marks) {
+        if (kinds[int(mark.method)]) {
+            key.push_back({Stroke::Chosen, false, tr(mark.text), 0, mark.method});
+        }
     }
     if (sun) key.push_back({Stroke::Chosen, true, tr("the sun's direction at each reading")});
     return key;
@@ -260,7 +295,25 @@ Layout LayOut(const QRectF& area, const rd::PlanView& view, const QFontMetricsF&
     layout.sunDotRadius = r * 0.025 + 1.5 * pixel;
     for (const rd::PlanViewReading& reading : view.readings) {
         if (!reading.solved) continue;
-        layout.sunDots.push_back(At(c, r, reading.sun, kSunRing));
+        const bool square = reading.method == rd::Method::Square;
+        if (reading.method != rd::Method::Bearing) {
+            layout.sunDots.push_back(At(c, r, reading.sun, kSunRing));
+        }
+        if (!square) {
+            // One answer: the first, marked by its kind.
+            const Stroke stroke = OneAnswerStroke(reading, view.normal.has_value());
+            layout.lines.push_back(
+                {QLineF(At(c, r, reading.first, kTickInner), At(c, r, reading.first, 1.0)),
+                 stroke});
+            if (reading.method == rd::Method::Bearing) {
+                layout.spreads.push_back(
+                    {reading.first.bearing - reading.spread, 2 * reading.spread, stroke});
+            } else {
+                layout.kindMarks.push_back(
+                    {At(c, r, reading.first, kTickInner), reading.method, stroke});
+            }
+            continue;
+        }
         for (rd::Candidate candidate : {rd::Candidate::First, rd::Candidate::Second}) {
             const rd::PlanDirection& direction =
                 candidate == rd::Candidate::First ? reading.first : reading.second;

@@ -12,8 +12,9 @@ class QFontMetricsF;
 
 // Where each mark of the plan view goes, worked out before anything is drawn so that labels can
 // be kept clear of every line: the compass circle and its letters, the wall (or every wall still
-// open) with its arrow and label, each reading's two answers as ticks and the sun at each
-// reading as a dot, and below them the key.
+// open) with its arrow and label, each reading's two answers as ticks (one, with its kind's
+// mark, for a board or a declinometer; a bearing's with its spread along the circle) and the sun
+// at each reading as a dot, and below them the key.
 namespace plan_view_layout {
 
 enum class Stroke {
@@ -39,11 +40,28 @@ struct Label {
     bool compassPoint = false;  // N, E, S or W; else a wall's declination
 };
 
+// The mark at the outer end of the answer of a reading taken otherwise than with a square.
+struct KindMark {
+    QPointF at;
+    kestramo::series::Method method;
+    Stroke stroke;
+};
+
+// A bearing's spread, an arc along the circle: its bearing less one standard deviation, and
+// how far it runs clockwise, both degrees.
+struct Spread {
+    double from = 0;
+    double span = 0;
+    Stroke stroke;
+};
+
 struct KeyEntry {
     Stroke stroke;  // what its sample shows; the sun's dot has none
     bool sun = false;
     QString text;
     double height = 0;  // its text's, wrapped to the key's width
+    // A kind's mark for its sample instead of a tick; Square for none.
+    kestramo::series::Method kind = kestramo::series::Method::Square;
 };
 
 struct Layout {
@@ -51,6 +69,8 @@ struct Layout {
     double radius = 0;             // of the circle the ticks end on
     std::vector<Line> lines;       // every straight line drawn, in drawing order
     std::vector<QPointF> sunDots;  // the sun's azimuth at each solved reading
+    std::vector<KindMark> kindMarks;
+    std::vector<Spread> spreads;
     double sunDotRadius = 0;
     double pixel = 1;           // device pixels per screen pixel
     std::vector<Label> labels;  // compass letters and wall labels, never crossed

@@ -3,6 +3,8 @@
 #include <QFontMetricsF>
 #include <QPainter>
 
+#include <cmath>
+
 #include "readings_window/picture_widgets.h"
 #include "readings_window/plan_view_layout.h"
 
@@ -53,6 +55,22 @@ void DrawSun(QPainter& painter, const QPointF& at, double radius) {
     painter.drawEllipse(at, radius, radius);
 }
 
+// A board's answer ends in a small square, a declinometer's in a small triangle.
+void DrawKindMark(QPainter& painter, const QPointF& at, rd::Method method, const QPen& pen,
+                  double size) {
+    painter.setPen(pen);
+    painter.setBrush(Qt::white);
+    if (method == rd::Method::Board) {
+        painter.drawRect(QRectF(at - QPointF(size, size), at + QPointF(size, size)));
+    } else {
+        const QPointF corners[] = {at + QPointF(0, -size * 1.2),
+                                   at + QPointF(size * 1.1, size * 0.8),
+                                   at + QPointF(-size * 1.1, size * 0.8)};
+        painter.drawPolygon(corners, 3);
+    }
+    painter.setBrush(Qt::NoBrush);
+}
+
 void DrawKey(QPainter& painter, const plan_view_layout::Layout& layout) {
     const QFontMetricsF metrics(painter.font());
     const double row = metrics.height();
@@ -63,6 +81,14 @@ void DrawKey(QPainter& painter, const plan_view_layout::Layout& layout) {
         const double left = layout.keyArea.left();
         if (entry.sun) {
             DrawSun(painter, QPointF(left + sample / 2, middle), row * 0.25);
+        } else if (entry.kind == rd::Method::Bearing) {
+            painter.setPen(PenOf(entry.stroke, layout.pixel));
+            painter.drawArc(QRectF(left + 2 * layout.pixel, middle - row * 0.1,
+                                   sample - 4 * layout.pixel, row * 0.9),
+                            30 * 16, 120 * 16);
+        } else if (entry.kind != rd::Method::Square) {
+            DrawKindMark(painter, QPointF(left + sample / 2, middle), entry.kind,
+                         PenOf(entry.stroke, layout.pixel), row * 0.22);
         } else if (entry.stroke == Stroke::Chosen || entry.stroke == Stroke::Mirror ||
                    entry.stroke == Stroke::Undecided || entry.stroke == Stroke::LeftOut ||
                    entry.stroke == Stroke::LeftOutByUser) {
@@ -100,6 +126,21 @@ void PaintPlanView(QPainter& painter, const QRectF& area, const rd::PlanView& vi
     for (const plan_view_layout::Line& line : layout.lines) {
         painter.setPen(PenOf(line.stroke, layout.pixel));
         painter.drawLine(line.line);
+    }
+    // A bearing's spread along the circle; Qt's angles run counterclockwise from three o'clock
+    // in sixteenths of a degree, bearings clockwise from north.
+    const QRectF circle(layout.centre - QPointF(layout.radius, layout.radius),
+                        layout.centre + QPointF(layout.radius, layout.radius));
+    for (const plan_view_layout::Spread& spread : layout.spreads) {
+        QPen pen = PenOf(spread.stroke, layout.pixel);
+        pen.setWidthF(pen.widthF() * 1.6);
+        painter.setPen(pen);
+        painter.drawArc(circle, int(std::lround((90 - spread.from - spread.span) * 16)),
+                        int(std::lround(spread.span * 16)));
+    }
+    for (const plan_view_layout::KindMark& mark : layout.kindMarks) {
+        DrawKindMark(painter, mark.at, mark.method, PenOf(mark.stroke, layout.pixel),
+                     layout.sunDotRadius);
     }
     for (const QPointF& sun : layout.sunDots) DrawSun(painter, sun, layout.sunDotRadius);
     for (const plan_view_layout::Label& label : layout.labels) {

@@ -112,6 +112,11 @@ QString ReadingsTableModel::cellText(int row, int column) const {
     const ks::ReadingGeometry& geometry = series.geometry[size_t(row)];
     const ks::AnswerUncertainty& uncertainty = series.answerUncertainty[size_t(row)];
     const ks::ReadingVerdict& verdict = series.result.readings[size_t(row)];
+    // A bearing's moment means nothing: none is shown.
+    const bool timeless = reading.method == ks::Method::Bearing;
+    if (timeless && (column == Date || column == Time || column == Zone || column == ClockKind)) {
+        return QString();
+    }
     switch (column) {
         case Use:
             return QString::number(row + 1);

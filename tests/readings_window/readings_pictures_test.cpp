@@ -191,6 +191,38 @@ class ReadingsPicturesTest : public QObject {
         QVERIFY(layout.caption.endsWith(QStringLiteral("The wall leans back 0.4° ± 0.3°.")));
     }
 
+    // A board and a declinometer draw one answer each, marked by their kind; a bearing draws its
+    // spread along the circle and no sun; the key names each kind drawn.
+    void otherKindsAreMarkedByTheirKind() {
+        ks::PlanView view;
+        view.normal = ks::DirectionOfDeclination(10);
+        view.readings = {Reading(10, 1, 70, ks::ReadingState::Used)};
+        for (ks::Method method :
+             {ks::Method::Board, ks::Method::Declinometer, ks::Method::Bearing}) {
+            ks::PlanViewReading one = Reading(10, 0.5, 10.5, ks::ReadingState::Used);
+            one.method = method;
+            one.chosen = ks::Candidate::None;
+            if (method == ks::Method::Bearing) one.spread = 3;
+            view.readings.push_back(one);
+        }
+        const pl::Layout layout = pl::LayOut(QRectF(0, 0, 260, 340), view,
+                                             QFontMetricsF(QFont(QStringLiteral("Arial"), 9)), {});
+        QCOMPARE(layout.sunDots.size(), size_t(3));
+        QCOMPARE(layout.kindMarks.size(), size_t(2));
+        QCOMPARE(layout.spreads.size(), size_t(1));
+        // 180 + 10.5 degrees of bearing, less and more its 3.
+        QCOMPARE(layout.spreads[0].from, 187.5);
+        QCOMPARE(layout.spreads[0].span, 6.0);
+        for (const pl::KindMark& mark : layout.kindMarks) {
+            QCOMPARE(int(mark.stroke), int(pl::Stroke::Chosen));
+        }
+        QStringList key;
+        for (const pl::KeyEntry& entry : layout.key) key << entry.text;
+        QVERIFY(key.contains(QStringLiteral("a board reading's answer")));
+        QVERIFY(key.contains(QStringLiteral("a declinometer reading's answer")));
+        QVERIFY(key.contains(QStringLiteral("a bearing, with its spread")));
+    }
+
     // The legend below the plot, in the window's size, the printout's and a narrow one; one
     // uncertainty and one shadow entry for each wall still open, each naming its wall.
     void theLegendKeepsOutOfThePlot_data() {
