@@ -99,13 +99,9 @@ TemplateBox::TemplateBox(QWidget* parent) : QWidget(parent) {
     cmdSaveTemplate->setObjectName(QStringLiteral("cmdSaveTemplate"));
     cmdSaveTemplate->setToolTip(
         tr("Save the template as SVG, DXF or PDF, by the file's extension"));
-    // Every letter of the caption is another control's access key in this window.
-    cmdPrintTemplate = new QPushButton(tr("Print Template..."), this);
+    cmdPrintTemplate = new QPushButton(tr("Print Te&mplate..."), this);
     cmdPrintTemplate->setObjectName(QStringLiteral("cmdPrintTemplate"));
-    cmdPrintTemplate->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_P));
-    cmdPrintTemplate->setToolTip(
-        tr("Print the template at full size on sheets that tile "
-           "(Ctrl+Shift+P)"));
+    cmdPrintTemplate->setToolTip(tr("Print the template at full size on sheets that tile"));
 
     auto* form = new QFormLayout;
     form->setRowWrapPolicy(QFormLayout::WrapLongRows);

@@ -55,7 +55,7 @@ constexpr ToleranceRow kRows[] = {
      "lean accuracy", "How far the real lean may be from that, degrees."},
     {&Tolerances::longestShadow, "longest_shadow_heights", "longest-shadow", "longestShadow", 1, 50,
      0.5, " heights", "heights",
-     "Longest shadow I can &measure:", "Longest shadow in square heights",
+     "Longest shadow I can measure:", "Longest shadow in square heights",
      "The plan offers no reading with a longer shadow; a reading ten times longer is taken for a "
      "slip of the hand.",
      "longest shadow", "The longest shadow you can measure, in square heights."},
