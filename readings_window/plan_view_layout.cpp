@@ -136,22 +136,9 @@ void AddWallLabel(Layout& layout, const rd::PlanDirection& normal, const QFontMe
     layout.labels.push_back({best, text, false});
 }
 
-Stroke TickStroke(const rd::PlanViewReading& reading, rd::Candidate candidate) {
-    if (reading.chosen == rd::Candidate::None) return Stroke::Undecided;
-    if (reading.chosen != candidate) return Stroke::Mirror;
-    switch (reading.state) {
-        case rd::ReadingState::Outlier:
-        case rd::ReadingState::Implausible:
-            return Stroke::LeftOut;
-        case rd::ReadingState::LeftOutByUser:
-            return Stroke::LeftOutByUser;
-        default:
-            return Stroke::Chosen;
-    }
-}
-
-// The stroke of a kind with one answer: it has no mirror, and fits the wall once decided.
-Stroke OneAnswerStroke(const rd::PlanViewReading& reading, bool decided) {
+// The stroke of the answer that fits: red or pale when the reading is left out, and grey
+// while no wall is decided.
+Stroke FittingStroke(const rd::PlanViewReading& reading, bool decided) {
     switch (reading.state) {
         case rd::ReadingState::Outlier:
         case rd::ReadingState::Implausible:
@@ -161,6 +148,18 @@ Stroke OneAnswerStroke(const rd::PlanViewReading& reading, bool decided) {
         default:
             return decided ? Stroke::Chosen : Stroke::Undecided;
     }
+}
+
+// A square's two answers: the one chosen once decided, and its mirror.
+Stroke TickStroke(const rd::PlanViewReading& reading, rd::Candidate candidate) {
+    if (reading.chosen == rd::Candidate::None) return Stroke::Undecided;
+    if (reading.chosen != candidate) return Stroke::Mirror;
+    return FittingStroke(reading, true);
+}
+
+// A kind with one answer has no mirror, and fits the wall once decided.
+Stroke OneAnswerStroke(const rd::PlanViewReading& reading, bool decided) {
+    return FittingStroke(reading, decided);
 }
 
 }  // namespace

@@ -20,14 +20,8 @@ namespace {
 namespace ks = kestramo::series;
 using kestramo::AngleDifference;
 
-struct Tally {
+struct Tally : synthetic::Coverage {
     int series = 0;
-    int decided = 0;
-    int withinOne = 0;  // decided, the truth within 1 sigma
-    int withinTwo = 0;  // decided, within 2 sigma
-    int wrong = 0;      // decided, off by more than 4 sigma and 2 degrees: another wall
-    int leanFitted = 0;
-    int leanWithinTwo = 0;
     int flagged = 0;  // the blunder left out
     int named = 0;    // ... and named for what it was
     int said = 0;     // the series said its readings disagree, or named a slip explaining them
@@ -112,16 +106,7 @@ Tally Simulate(const Trial& trial, int count, std::uint64_t seed) {
             tally.named += r.readings[size_t(blunder)].blunder == expected ? 1 : 0;
         }
         tally.said += r.verdict == ks::Verdict::Inconsistent || r.explanation ? 1 : 0;
-        if (r.leanUncertainty > 0) {
-            ++tally.leanFitted;
-            tally.leanWithinTwo += std::fabs(r.lean - wall.lean) < 2 * r.leanUncertainty ? 1 : 0;
-        }
-        if (!r.decided()) continue;
-        ++tally.decided;
-        const double off = std::fabs(AngleDifference(*r.declination, wall.declination));
-        tally.withinOne += off < r.uncertainty ? 1 : 0;
-        tally.withinTwo += off < 2 * r.uncertainty ? 1 : 0;
-        tally.wrong += off > 4 * r.uncertainty && off > 2 ? 1 : 0;
+        tally.Count(r, wall);
     }
     return tally;
 }

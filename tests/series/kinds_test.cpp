@@ -118,12 +118,10 @@ TEST(Kinds, EachKindsOneAnswerIsItsWall) {
     EXPECT_DOUBLE_EQ(ks::SingleReadingUncertainty(g, ks::Tolerances{}).first, 2);
 }
 
-struct KindTally {
-    int series = 0, decided = 0, withinOne = 0, withinTwo = 0;
-    int leanFitted = 0, leanWithinTwo = 0;
+struct KindTally : synthetic::Coverage {
+    int series = 0;
     // Good readings left out by the series, by kind: squares and boards.
     int squares = 0, squaresFlagged = 0, boards = 0, boardsFlagged = 0;
-    int wrong = 0;  // decided, off by more than 4 sigma and 2 degrees: another wall
 
     static double Share(int count, int of) { return of > 0 ? double(count) / of : 0; }
 };
@@ -156,16 +154,7 @@ KindTally SimulateKinds(const std::vector<Method>& kinds, int count, std::uint64
                 tally.boardsFlagged += flagged ? 1 : 0;
             }
         }
-        if (tally.boards > 0 && r.leanUncertainty > 0) {
-            ++tally.leanFitted;
-            tally.leanWithinTwo += std::fabs(r.lean - wall.lean) < 2 * r.leanUncertainty ? 1 : 0;
-        }
-        if (!r.decided()) continue;
-        ++tally.decided;
-        const double off = std::fabs(AngleDifference(*r.declination, wall.declination));
-        tally.withinOne += off < r.uncertainty ? 1 : 0;
-        tally.withinTwo += off < 2 * r.uncertainty ? 1 : 0;
-        tally.wrong += off > 4 * r.uncertainty && off > 2 ? 1 : 0;
+        tally.Count(r, wall, tally.boards > 0);
     }
     return tally;
 }

@@ -8,6 +8,7 @@
 
 #include "engine/angles.h"
 #include "series/reading.h"
+#include "series/series.h"
 #include "series/shadow_model.h"
 #include "series/tolerances.h"
 
@@ -160,6 +161,30 @@ class Surveyor {
     std::mt19937_64 random_;
     std::normal_distribution<double> normal_{0, 1};
     ks::Tolerances tolerances_;
+};
+
+// How often series' stated uncertainties hold the walls they were drawn from.
+struct Coverage {
+    int decided = 0;
+    int withinOne = 0;  // decided, the truth within 1 sigma
+    int withinTwo = 0;  // decided, within 2 sigma
+    int wrong = 0;      // decided, off by more than 4 sigma and 2 degrees: another wall
+    int leanFitted = 0;
+    int leanWithinTwo = 0;
+
+    // One series' result against its wall; its lean counts when `leanCounts` and fitted.
+    void Count(const ks::SeriesResult& r, const Wall& wall, bool leanCounts = true) {
+        if (leanCounts && r.leanUncertainty > 0) {
+            ++leanFitted;
+            leanWithinTwo += std::fabs(r.lean - wall.lean) < 2 * r.leanUncertainty ? 1 : 0;
+        }
+        if (!r.decided()) return;
+        ++decided;
+        const double off = std::fabs(kestramo::AngleDifference(*r.declination, wall.declination));
+        withinOne += off < r.uncertainty ? 1 : 0;
+        withinTwo += off < 2 * r.uncertainty ? 1 : 0;
+        wrong += off > 4 * r.uncertainty && off > 2 ? 1 : 0;
+    }
 };
 
 }  // namespace synthetic
