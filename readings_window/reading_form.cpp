@@ -52,14 +52,6 @@ QString FieldName(const QLabel* label) {
 
 // A length as the user typed it, when it reads as the same number in this locale: a file's
 // "12.5" is 125 in German, and an edit must not change what nobody touched.
-QString LengthText(const std::optional<std::string>& typed, double value) {
-    if (typed) {
-        const QString text = QString::fromStdString(*typed);
-        if (tc::ParseNumber(text) == value) return text;
-    }
-    return tc::NumberText(value);
-}
-
 }  // namespace
 
 ReadingForm::ReadingForm(Purpose purpose, const std::optional<Reading>& start, QWidget* parent)
@@ -187,11 +179,11 @@ void ReadingForm::fill(Purpose purpose, const std::optional<Reading>& start) {
     const Reading& r = *start;
     switch (r.method) {
         case Method::Square:
-            fillNumber(heightEdit, LengthText(r.heightText, r.height), r.height);
-            fillNumber(lengthEdit, LengthText(r.lengthText, r.length), r.length);
+            fillNumber(heightEdit, tc::TypedNumberText(r.heightText, r.height), r.height);
+            fillNumber(lengthEdit, tc::TypedNumberText(r.lengthText, r.length), r.length);
             break;
         case Method::Board:
-            fillNumber(heightEdit, LengthText(r.heightText, r.height), r.height);
+            fillNumber(heightEdit, tc::TypedNumberText(r.heightText, r.height), r.height);
             fillNumber(tipXEdit, tc::NumberText(r.tipX), r.tipX);
             fillNumber(tipYEdit, tc::NumberText(r.tipY), r.tipY);
             placementEdit->setText(QString::fromStdString(r.placement));

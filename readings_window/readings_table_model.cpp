@@ -16,11 +16,6 @@ namespace ks = kestramo::series;
 
 namespace {
 
-QString LengthText(const std::optional<std::string>& typed, double value) {
-    if (typed) return QString::fromStdString(*typed);
-    return QLocale().toString(value, 'g', 10);
-}
-
 // A number to `decimals` places, with no minus sign on a value that rounds to zero.
 QString Rounded(double value, int decimals) {
     const double scale = std::pow(10.0, decimals);
@@ -139,10 +134,10 @@ QString ReadingsTableModel::cellText(int row, int column) const {
             if (reading.method != ks::Method::Square && reading.method != ks::Method::Board) {
                 return QString();
             }
-            return LengthText(reading.heightText, reading.height);
+            return text_conversions::TypedNumberText(reading.heightText, reading.height);
         case Length:
             if (reading.method != ks::Method::Square) return QString();
-            return LengthText(reading.lengthText, reading.length);
+            return text_conversions::TypedNumberText(reading.lengthText, reading.length);
         case Values:
             return ValuesText(reading);
         // A bearing was not taken by the sun.

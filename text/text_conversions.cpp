@@ -261,6 +261,15 @@ QString NumberText(double value, const QLocale& locale) {
     return WithoutGrouping(locale).toString(value == 0 ? 0.0 : value, 'g', kSignificantDigits);
 }
 
+QString TypedNumberText(const std::optional<std::string>& typed, double value,
+                        const QLocale& locale) {
+    if (typed) {
+        const QString text = QString::fromStdString(*typed).trimmed();
+        if (ParseNumber(text, locale) == value) return text;
+    }
+    return NumberText(value, locale);
+}
+
 QString DateTimeText(Serial serial, const QLocale& locale) {
     const QDate date = SerialDate(serial);
     const QTime time = SerialTime(serial);

@@ -6,6 +6,7 @@
 #include <QTime>
 
 #include <optional>
+#include <string>
 
 // What a person types into the window, turned into numbers and dates, and numbers and dates
 // turned back into text, the way the user's locale writes them. Serial date-times are the
@@ -58,6 +59,12 @@ QString TenthsText(double value, const QLocale& locale = QLocale());
 // zeros, no grouping (40.655, 40, 40,655 in German); an exponent from 1E+15 up and below
 // 1E-04.
 QString NumberText(double value, const QLocale& locale = QLocale());
+
+// A number as it was typed, when the locale reads that text back as the same value (a height
+// typed "25.0" keeps its zero); otherwise as the locale writes it, so that "15.46" read from a
+// file shows as "15,46" in German rather than as what a German reads as 1546.
+QString TypedNumberText(const std::optional<std::string>& typed, double value,
+                        const QLocale& locale = QLocale());
 
 // A serial as the locale writes a date-time by default: the time alone (long time format,
 // without a zone) when the date part is 0, the short date with a four-digit year alone at

@@ -11,6 +11,7 @@
 
 #include "readings_window/dial_panel.h"
 #include "readings_window/readings_list.h"
+#include "readings_window/readings_table_model.h"
 #include "readings_window/template_box.h"
 #include "tests/support/file_dialog_answerer.h"
 #include "tests/support/modal_answerer.h"
@@ -82,6 +83,19 @@ class ReadingsFilesTest : public QObject {
     void cleanup() {
         readings = nullptr;
         window.reset();
+    }
+
+    // A file writes its numbers with a point; in German the table shows them with the comma a
+    // German reads, not "15.46", which there means 1546.
+    void aFilesNumbersShowInTheLocalesNotation() {
+        QLocale::setDefault(QLocale(QStringLiteral("de_DE")));
+        open(0);
+        QVERIFY(readings->openFile(
+            write(QStringLiteral("two.csv"), Lines({kHeader, kMorningLine, kAfternoonLine}))));
+        const QAbstractItemModel* model = readings->readingsTable->model();
+        const QString shown = model->index(1, ReadingsTableModel::Length).data().toString();
+        QLocale::setDefault(QLocale(QStringLiteral("en_US")));
+        QCOMPARE(shown, QStringLiteral("15,46"));
     }
 
     void openingSaysWhatItDid_data() {
