@@ -370,17 +370,24 @@ QString Note(const ReadingVerdict& verdict, Inclusion inclusion, const ReadingGe
     return notes.join(QStringLiteral("; "));
 }
 
+QString TolerancesList(const Tolerances& t, const Tolerances* other, const QLocale& locale) {
+    QStringList parts;
+    for (const ks::ToleranceRow& row : ks::ToleranceTable()) {
+        if (other && other->*row.value == t.*row.value) continue;
+        parts << tr(row.name) + QLatin1Char(' ') + locale.toString(t.*row.value, 'g', 6) +
+                     tr(row.unit);
+    }
+    if (!other || other->edge != t.edge) {
+        parts << (t.edge == ks::ShadowEdge::Outer ? tr("the faint outer edge read")
+                                                  : tr("the middle of the blur read"));
+    }
+    return parts.join(QStringLiteral(", "));
+}
+
 QString TolerancesText(const Tolerances& t, const QLocale& locale) {
-    const auto n = [&](double value) { return locale.toString(value, 'g', 4); };
-    return tr("Tolerances, one standard deviation each: watch %1 s (one for each day), noting "
-              "the time %2 s, tape %3 %, blurred end %4 of its width, square height %5 % (one "
-              "for each square), square tilt %6\u00b0; the wall's lean %7 \u00b1 %8; the %9 of "
-              "the shadow's end read; the longest shadow %10 square heights.")
-        .arg(n(t.clockSeconds), n(t.timingSeconds), n(t.lengthPercent), n(t.blurFraction),
-             n(t.heightPercent), n(t.tiltDegrees), angle_text::Degrees(t.leanDegrees, 1, locale),
-             angle_text::Degrees(t.leanErrorDegrees, 1, locale),
-             t.edge == ks::ShadowEdge::Outer ? tr("faint outer edge") : tr("middle"))
-        .arg(n(t.longestShadow));
+    return tr("Tolerances, one standard deviation each: %1; the watch is shared by the readings "
+              "of a day, the square's height by the readings of a square.")
+        .arg(TolerancesList(t, nullptr, locale));
 }
 
 QString BestTime(const std::vector<ks::DayPlan>& plans, const kestramo::CalendarDate& today,

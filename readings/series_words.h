@@ -60,6 +60,10 @@ QString Advice(const SeriesResult& result, std::span<const ReadingGeometry> geom
 QString Note(const ReadingVerdict& verdict, Inclusion inclusion, const ReadingGeometry& geometry,
              const Tolerances& tolerances, const QLocale& locale = QLocale());
 
+// The tolerances in words, from the one table of them: "clock 10 s, noting the time 5 s, ...,
+// the faint outer edge read"; with `other`, only those that differ from its.
+QString TolerancesList(const Tolerances& tolerances, const Tolerances* other = nullptr,
+                       const QLocale& locale = QLocale());
 // The tolerances in one paragraph, for the printout.
 QString TolerancesText(const Tolerances& tolerances, const QLocale& locale = QLocale());
 

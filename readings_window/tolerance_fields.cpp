@@ -6,6 +6,8 @@
 #include <QLocale>
 #include <QStringList>
 
+#include "readings/series_words.h"
+
 namespace tolerance_fields {
 namespace {
 
@@ -19,17 +21,7 @@ QString Translated(const char* text) { return QCoreApplication::translate("Readi
 std::span<const Field> Fields() { return kestramo::series::ToleranceTable(); }
 
 QString Text(const Tolerances& tolerances, const Tolerances* other) {
-    QStringList parts;
-    for (const Field& field : Fields()) {
-        if (other && other->*field.value == tolerances.*field.value) continue;
-        parts << Translated(field.name) + QLatin1Char(' ') +
-                     QLocale().toString(tolerances.*field.value, 'g', 6) + Translated(field.unit);
-    }
-    if (!other || other->edge != tolerances.edge) {
-        parts << (tolerances.edge == ShadowEdge::Outer ? Translated("the faint outer edge read")
-                                                       : Translated("the middle of the blur read"));
-    }
-    return parts.join(QStringLiteral(", "));
+    return series_words::TolerancesList(tolerances, other);
 }
 
 QDoubleSpinBox* MakeBox(const Field& field, double value, QWidget* parent) {
