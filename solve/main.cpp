@@ -150,8 +150,10 @@ int main(int argc, char* argv[]) {
         "with their uncertainties, and the one wall that fits them all, with its lean.\n"
         "Declinations are degrees from due south, west positive. Give a readings file (CSV with\n"
         "the columns date, time, utc_offset, daylight, latitude, longitude, height, length; - for\n"
-        "standard input) or one reading as options. Tolerances are one standard deviation; the\n"
-        "options override those the file names.\n"
+        "standard input) or one reading as options. A column method (square, board,\n"
+        "declinometer or bearing) takes readings of the other kinds, with the columns tip_x,\n"
+        "tip_y, placement, angle, bearing and bearing_error. Tolerances are one standard\n"
+        "deviation; the options override those the file names.\n"
         "Exit status: 0 an answer (a reading's or the series'), 1 none, 2 the input could not be\n"
         "read; with --dial-template, 1 also while the wall is not decided (no file written), 2\n"
         "when the file cannot be written."));
